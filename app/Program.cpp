@@ -1,0 +1,91 @@
+#include "Program.h"
+
+#include "About.h"
+#include "Artwork.h"
+#include "Edit.h"
+#include "EditHelp.h"
+#include "main.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QFont>
+#include <QIcon>
+#include <QMessageBox>
+
+namespace orbitra {
+
+namespace {
+
+template <typename Window>
+Window* bringForward(Window* window) {
+    window->show();
+    window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
+    window->raise();
+    window->activateWindow();
+    return window;
+}
+
+}  // namespace
+
+Program::Program() {
+    // The windows have fixed layouts drawn for a classic 8-point dialog font;
+    // larger default fonts would cut their captions off.
+    QFont::insertSubstitutions(
+        QStringLiteral("MS Sans Serif"),
+        {QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Liberation Sans"),
+         QStringLiteral("Arimo"), QStringLiteral("DejaVu Sans Condensed")});
+    QApplication::setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
+}
+
+Program::~Program() {
+    delete help_;
+    delete about_;
+    delete editor_;
+    delete main_;
+}
+
+bool Program::start() {
+    auto* window = new main(files_);
+    const Status status = window->Form_Load();
+    if (!status.ok()) {
+        delete window;
+        QMessageBox::critical(
+            nullptr, QStringLiteral("Periodic Table"),
+            tr("The data file \"%1\" could not be opened.\n\n%2")
+                .arg(QString::fromUtf8(kDataFileName), QString::fromStdString(status.message)));
+        return false;
+    }
+    window->setWindowIcon(flaskIcon());
+    window->centralWidget()->setCursor(magnifierCursor());
+    connect(window, &main::editRequested, this, &Program::showEditor);
+    connect(window, &main::aboutRequested, this, &Program::showAbout);
+    main_ = window;
+    window->show();
+    return true;
+}
+
+Edit* Program::showEditor() {
+    if (!editor_) {
+        editor_ = new Edit(files_);
+        connect(editor_, &Edit::helpRequested, this, &Program::showHelp);
+    }
+    return bringForward(editor_.data());
+}
+
+About* Program::showAbout() {
+    if (!about_) {
+        about_ = new About;
+        about_->setWindowIcon(flaskIcon());
+    }
+    return bringForward(about_.data());
+}
+
+EditHelp* Program::showHelp() {
+    if (!help_) {
+        help_ = new EditHelp;
+        help_->setWindowIcon(flaskIcon());
+    }
+    return bringForward(help_.data());
+}
+
+}  // namespace orbitra

@@ -1,0 +1,80 @@
+#pragma once
+
+#include "ElementRecord.h"
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+
+namespace orbitra {
+
+class NativeFile;
+
+inline constexpr const char* kDataFileName = "period.bio";
+
+enum class RecordError {
+    None,
+    BadRecordNumber,  // a record number below 1
+    BadFileHandle,    // no file is open under that handle (or it is already in use)
+    OpenFailed,       // the file could be neither opened for reading and writing nor created
+    Io,               // the device reported an error while reading or writing
+};
+
+// Result of a file operation: an error value and, for system errors, the
+// system's own message. Never thrown.
+struct Status {
+    RecordError error = RecordError::None;
+    std::string message;
+
+    bool ok() const { return error == RecordError::None; }
+    static Status failure(RecordError error, std::string message);
+};
+
+enum class Sync { No, Yes };
+
+// The open handles of the data file: small whole numbers shared by the windows
+// (1 belongs to the main window, 2 to the editor). Each handle is an independent
+// open file; the same file may be open under several handles at once.
+class DataFiles {
+public:
+    DataFiles();
+    ~DataFiles();
+    DataFiles(const DataFiles&) = delete;
+    DataFiles& operator=(const DataFiles&) = delete;
+
+    // Opens `path` (relative to the working directory at the moment of the call)
+    // for reading and writing as `handle`, creating an empty file when missing.
+    // BadFileHandle when the handle is already open; OpenFailed with the system
+    // message when the file can be neither opened nor created.
+    Status open(int handle, const std::string& path = kDataFileName);
+
+    // Closes `handle`. BadFileHandle when it is not open.
+    Status close(int handle);
+
+    bool isOpen(int handle) const;
+
+    // Reads record `number` (from 1) through `handle` into `out`. A record wholly
+    // past the end of the file reads as the cleared record; one partly inside it
+    // reads what is there with the missing bytes as zero. Neither is an error.
+    // BadRecordNumber below 1, BadFileHandle on a closed handle, Io on a device
+    // error; `out` is untouched on any failure.
+    Status read(int handle, std::int32_t number, ElementRecord& out) const;
+
+    // Writes `record` as record `number` (from 1) through `handle` at byte
+    // (number - 1) * 177, extending the file with zero bytes when it lies past
+    // the end. With Sync::Yes the bytes reach the device before it returns.
+    // Nothing outside those 177 bytes is ever written.
+    Status write(int handle, std::int32_t number, const ElementRecord& record,
+                 Sync sync = Sync::Yes);
+
+private:
+    std::map<int, std::unique_ptr<NativeFile>> files_;
+};
+
+// The two record operations by handle and record number; see DataFiles.
+Status ReadRecord(const DataFiles& files, int handle, std::int32_t number, ElementRecord& out);
+Status WriteRecord(DataFiles& files, int handle, std::int32_t number, const ElementRecord& record,
+                   Sync sync = Sync::Yes);
+
+}  // namespace orbitra

@@ -1,0 +1,91 @@
+#include "Platform.h"
+
+#include <cerrno>
+#include <cstring>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace orbitra {
+
+namespace {
+
+std::string systemMessage(int code) {
+    return std::strerror(code);
+}
+
+int fd(std::intptr_t handle) {
+    return static_cast<int>(handle);
+}
+
+}  // namespace
+
+std::unique_ptr<NativeFile> NativeFile::open(const std::string& path, std::string& error) {
+    int descriptor;
+    do {
+        descriptor = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    } while (descriptor < 0 && errno == EINTR);
+    if (descriptor < 0) {
+        error = systemMessage(errno);
+        return nullptr;
+    }
+    return std::unique_ptr<NativeFile>(new NativeFile(descriptor));
+}
+
+NativeFile::~NativeFile() {
+    ::close(fd(handle_));
+}
+
+std::int64_t NativeFile::readAt(std::uint64_t offset, unsigned char* buffer, std::size_t size,
+                                std::string& error) {
+    std::size_t done = 0;
+    while (done < size) {
+        const ssize_t n =
+            ::pread(fd(handle_), buffer + done, size - done, static_cast<off_t>(offset + done));
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            error = systemMessage(errno);
+            return -1;
+        }
+        if (n == 0) {
+            break;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    return static_cast<std::int64_t>(done);
+}
+
+bool NativeFile::writeAt(std::uint64_t offset, const unsigned char* data, std::size_t size,
+                         std::string& error) {
+    std::size_t done = 0;
+    while (done < size) {
+        const ssize_t n =
+            ::pwrite(fd(handle_), data + done, size - done, static_cast<off_t>(offset + done));
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            error = systemMessage(errno);
+            return false;
+        }
+        if (n == 0) {
+            error = systemMessage(ENOSPC);
+            return false;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+bool NativeFile::sync(std::string& error) {
+    if (::fsync(fd(handle_)) != 0 && errno != EINVAL) {
+        // EINVAL: the file is a device that cannot be synchronised; nothing to push.
+        error = systemMessage(errno);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace orbitra

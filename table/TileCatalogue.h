@@ -1,0 +1,215 @@
+#pragma once
+
+// The static tables of the periodic table window: the 110 element tiles, the
+// colour legend, the annotation labels, the 8B bracket and the detail panel.
+// Positions and sizes are in twips (15 twips = one logical pixel) from the
+// top-left corner of the client area; colours are 0xRRGGBB.
+
+#include <array>
+#include <string_view>
+
+namespace orbitra {
+
+// One clickable tile: the text box "Text<control>" showing `symbol`, which
+// passes atomic number `z` (also the record number) when clicked.
+struct ElementTile {
+    int z;
+    std::string_view symbol;
+    int control;
+    int left;
+    int top;
+    unsigned colour;
+};
+
+inline constexpr int kTileSize = 350;
+inline constexpr int kElementCount = 110;
+
+inline constexpr std::array<ElementTile, kElementCount> TileCatalogue{{
+    {1, "H", 5, 360, 2640, 0xFFC0C0},       {2, "He", 84, 6480, 2640, 0x808080},
+    {3, "Li", 7, 360, 3000, 0xFFC0C0},      {4, "Be", 3, 720, 3000, 0xFF80FF},
+    {5, "B", 52, 4680, 3000, 0xFFFF80},     {6, "C", 60, 5040, 3000, 0xFFFF80},
+    {7, "N", 54, 5400, 3000, 0xFFFF80},     {8, "O", 61, 5760, 3000, 0xFFFF80},
+    {9, "F", 63, 6120, 3000, 0xFF8080},     {10, "Ne", 74, 6480, 3000, 0x808080},
+    {11, "Na", 1, 360, 3360, 0xFFC0C0},     {12, "Mg", 13, 720, 3360, 0xFF80FF},
+    {13, "Al", 70, 4680, 3360, 0x80FF80},   {14, "Si", 58, 5040, 3360, 0xFFFF80},
+    {15, "P", 59, 5400, 3360, 0xFFFF80},    {16, "S", 55, 5760, 3360, 0xFFFF80},
+    {17, "Cl", 73, 6120, 3360, 0xFF8080},   {18, "Ar", 85, 6480, 3360, 0x808080},
+    {19, "K", 8, 360, 3720, 0xFFC0C0},      {20, "Ca", 12, 720, 3720, 0xFF80FF},
+    {21, "Sc", 14, 1080, 3720, 0x8080FF},   {22, "Ti", 43, 1440, 3720, 0x8080FF},
+    {23, "V", 42, 1800, 3720, 0x8080FF},    {24, "Cr", 41, 2160, 3720, 0x8080FF},
+    {25, "Mn", 40, 2520, 3720, 0x8080FF},   {26, "Fe", 39, 2880, 3720, 0x8080FF},
+    {27, "Co", 38, 3240, 3720, 0x8080FF},   {28, "Ni", 37, 3600, 3720, 0x8080FF},
+    {29, "Cu", 36, 3960, 3720, 0x8080FF},   {30, "Zn", 35, 4320, 3720, 0x8080FF},
+    {31, "Ga", 62, 4680, 3720, 0x80FF80},   {32, "Ge", 69, 5040, 3720, 0x80FF80},
+    {33, "As", 53, 5400, 3720, 0xFFFF80},   {34, "Se", 56, 5760, 3720, 0xFFFF80},
+    {35, "Br", 79, 6120, 3720, 0xFF8080},   {36, "Kr", 83, 6480, 3720, 0x808080},
+    {37, "Rb", 4, 360, 4080, 0xFFC0C0},     {38, "Sr", 11, 720, 4080, 0xFF80FF},
+    {39, "Y", 46, 1080, 4080, 0x8080FF},    {40, "Zr", 34, 1440, 4080, 0x8080FF},
+    {41, "Nb", 33, 1800, 4080, 0x8080FF},   {42, "Mo", 32, 2160, 4080, 0x8080FF},
+    {43, "Tc", 31, 2520, 4080, 0x8080FF},   {44, "Ru", 30, 2880, 4080, 0x8080FF},
+    {45, "Rh", 29, 3240, 4080, 0x8080FF},   {46, "Pd", 28, 3600, 4080, 0x8080FF},
+    {47, "Ag", 27, 3960, 4080, 0x8080FF},   {48, "Cd", 26, 4320, 4080, 0x8080FF},
+    {49, "In", 72, 4680, 4080, 0x80FF80},   {50, "Sn", 68, 5040, 4080, 0x80FF80},
+    {51, "Sb", 66, 5400, 4080, 0x80FF80},   {52, "Te", 57, 5760, 4080, 0xFFFF80},
+    {53, "I", 76, 6120, 4080, 0xFF8080},    {54, "Xe", 82, 6480, 4080, 0x808080},
+    {55, "Cs", 6, 360, 4440, 0xFFC0C0},     {56, "Ba", 10, 720, 4440, 0xFF80FF},
+    {57, "La", 45, 1080, 4440, 0x8080FF},   {58, "Ce", 80, 1800, 5160, 0xC0FFFF},
+    {59, "Pr", 97, 2160, 5160, 0xC0FFFF},   {60, "Nd", 96, 2520, 5160, 0xC0FFFF},
+    {61, "Pm", 95, 2880, 5160, 0xC0FFFF},   {62, "Sm", 94, 3240, 5160, 0xC0FFFF},
+    {63, "Eu", 93, 3600, 5160, 0xC0FFFF},   {64, "Gd", 92, 3960, 5160, 0xC0FFFF},
+    {65, "Tb", 91, 4320, 5160, 0xC0FFFF},   {66, "Dy", 90, 4680, 5160, 0xC0FFFF},
+    {67, "Ho", 89, 5040, 5160, 0xC0FFFF},   {68, "Er", 88, 5400, 5160, 0xC0FFFF},
+    {69, "Tm", 87, 5760, 5160, 0xC0FFFF},   {70, "Yb", 86, 6120, 5160, 0xC0FFFF},
+    {71, "Lu", 99, 6480, 5160, 0xC0FFFF},   {72, "Hf", 25, 1440, 4440, 0x8080FF},
+    {73, "Ta", 24, 1800, 4440, 0x8080FF},   {74, "W", 23, 2160, 4440, 0x8080FF},
+    {75, "Re", 22, 2520, 4440, 0x8080FF},   {76, "Os", 21, 2880, 4440, 0x8080FF},
+    {77, "Ir", 20, 3240, 4440, 0x8080FF},   {78, "Pt", 19, 3600, 4440, 0x8080FF},
+    {79, "Au", 18, 3960, 4440, 0x8080FF},   {80, "Hg", 17, 4320, 4440, 0x8080FF},
+    {81, "Tl", 71, 4680, 4440, 0x80FF80},   {82, "Pb", 67, 5040, 4440, 0x80FF80},
+    {83, "Bi", 65, 5400, 4440, 0x80FF80},   {84, "Po", 64, 5760, 4440, 0x80FF80},
+    {85, "At", 75, 6120, 4440, 0xFF8080},   {86, "Rn", 81, 6480, 4440, 0x808080},
+    {87, "Fr", 2, 360, 4800, 0xFFC0C0},     {88, "Ra", 9, 720, 4800, 0xFF80FF},
+    {89, "Ac", 44, 1080, 4800, 0x8080FF},   {90, "Th", 112, 1800, 5520, 0xC0FFFF},
+    {91, "Pa", 111, 2160, 5520, 0xC0FFFF},  {92, "U", 110, 2520, 5520, 0xC0FFFF},
+    {93, "Np", 109, 2880, 5520, 0xC0FFFF},  {94, "Pu", 108, 3240, 5520, 0xC0FFFF},
+    {95, "Am", 107, 3600, 5520, 0xC0FFFF},  {96, "Cm", 106, 3960, 5520, 0xC0FFFF},
+    {97, "Bk", 105, 4320, 5520, 0xC0FFFF},  {98, "Cf", 104, 4680, 5520, 0xC0FFFF},
+    {99, "Es", 103, 5040, 5520, 0xC0FFFF},  {100, "Fm", 102, 5400, 5520, 0xC0FFFF},
+    {101, "Md", 101, 5760, 5520, 0xC0FFFF}, {102, "No", 100, 6120, 5520, 0xC0FFFF},
+    {103, "Lw", 98, 6480, 5520, 0xC0FFFF},  {104, "Rf", 16, 1440, 4800, 0x8080FF},
+    {105, "Ha", 15, 1800, 4800, 0x8080FF},  {106, "106", 47, 2160, 4800, 0x8080FF},
+    {107, "107", 51, 2520, 4800, 0x8080FF}, {108, "108", 48, 2880, 4800, 0x8080FF},
+    {109, "109", 49, 3240, 4800, 0x8080FF}, {110, "110", 50, 3600, 4800, 0x8080FF},
+}};
+
+// A filled legend square ("Shape<shape>") with its caption label ("Label<label>").
+struct LegendEntry {
+    int shape;
+    int label;
+    std::string_view caption;
+    int top;
+    int captionWidth;
+    unsigned colour;
+};
+
+inline constexpr int kSwatchLeft = 7680;
+inline constexpr int kSwatchSize = 270;
+inline constexpr int kLegendCaptionLeft = 8040;
+
+inline constexpr std::array<LegendEntry, 8> Legend{{
+    {7, 3, "Alkaline Metals", 2640, 1095, 0xFFC0C0},
+    {8, 4, "Alkali Earth Metals", 3000, 1455, 0xFF80FF},
+    {1, 5, "Transition Metals", 3360, 1215, 0x8080FF},
+    {6, 6, "Other Metals", 3720, 1095, 0x80FF80},
+    {5, 7, "Non-Metals", 4080, 975, 0xFFFF80},
+    {4, 8, "Halogens(Non-Metals)", 4440, 1575, 0xFF8080},
+    {3, 9, "Noble(Inert)Gasses", 4800, 1455, 0x808080},
+    {2, 10, "Rare Earth", 5160, 855, 0x80FFFF},
+}};
+
+// A static label "Label<number>" on the window's background.
+struct Annotation {
+    int number;
+    std::string_view caption;
+    int left;
+    int top;
+    int width;
+    int height;
+    unsigned textColour;
+};
+
+inline constexpr unsigned kAGroup = 0x004000;
+inline constexpr unsigned kBGroup = 0x000080;
+
+inline constexpr std::array<Annotation, 26> Annotations{{
+    // period numbers
+    {53, "1", 120, 2760, 135, 255, 0x000000},
+    {57, "2", 120, 3120, 135, 255, 0x000000},
+    {56, "3", 120, 3480, 135, 255, 0x000000},
+    {55, "4", 120, 3840, 135, 255, 0x000000},
+    {54, "5", 120, 4200, 135, 255, 0x000000},
+    {59, "6", 120, 4560, 135, 255, 0x000000},
+    {58, "7", 120, 4920, 135, 255, 0x000000},
+    // group headers
+    {16, "1A", 480, 2400, 255, 255, kAGroup},
+    {17, "2A", 840, 2760, 255, 255, kAGroup},
+    {25, "3B", 1200, 3480, 255, 255, kBGroup},
+    {24, "4B", 1560, 3480, 255, 255, kBGroup},
+    {23, "5B", 1920, 3480, 255, 255, kBGroup},
+    {22, "6B", 2280, 3480, 255, 255, kBGroup},
+    {21, "7B", 2640, 3480, 255, 255, kBGroup},
+    {20, "8B", 3360, 3240, 255, 255, kBGroup},
+    {18, "1B", 4080, 3480, 255, 255, kBGroup},
+    {19, "2B", 4440, 3480, 255, 255, kBGroup},
+    {30, "3A", 4800, 2760, 255, 255, kAGroup},
+    {29, "4A", 5160, 2760, 255, 255, kAGroup},
+    {28, "5A", 5520, 2760, 255, 255, kAGroup},
+    {27, "6A", 5880, 2760, 255, 255, kAGroup},
+    {26, "7A", 6240, 2760, 255, 255, kAGroup},
+    {31, "8A", 6600, 2400, 255, 255, kAGroup},
+    {49, "Group", 360, 2160, 495, 255, 0xFF0000},
+    // series captions
+    {1, "Lanthanide Series:", 360, 5160, 1335, 255, 0x800080},
+    {2, "Actinide Seires:", 600, 5520, 1095, 255, 0x004040},
+}};
+
+// A one-pixel straight line "Line<number>" from (x1, y1) to (x2, y2).
+struct LineSegment {
+    int number;
+    int x1;
+    int y1;
+    int x2;
+    int y2;
+};
+
+inline constexpr std::array<LineSegment, 4> Bracket{{
+    {1, 3000, 3480, 3840, 3480},
+    {3, 3000, 3720, 3000, 3480},
+    {4, 3480, 3720, 3480, 3480},
+    {2, 3840, 3720, 3840, 3480},
+}};
+
+// One row of the detail panel: caption "Label<captionLabel>", the value box of
+// record field `field` (its name and caption come from the record's field
+// table), and, where `unitLabel` is not 0, a unit label after the box.
+struct DetailRow {
+    int field;
+    int captionLabel;
+    int captionLeft;
+    int top;
+    int captionWidth;
+    int captionHeight;
+    int boxLeft;
+    int boxWidth;
+    int unitLabel;
+    std::string_view unit;
+    int unitLeft;
+    int unitTop;
+    int unitWidth;
+};
+
+inline constexpr int kDetailBoxHeight = 330;
+
+inline constexpr std::array<DetailRow, 14> DetailPanel{{
+    {0, 11, 120, 360, 1215, 255, 1320, 1300, 0, "", 0, 0, 0},
+    {1, 12, 120, 720, 1215, 255, 1320, 1300, 0, "", 0, 0, 0},
+    {2, 13, 120, 1080, 1095, 255, 1320, 1300, 0, "", 0, 0, 0},
+    {3, 14, 120, 1440, 1095, 255, 1320, 1300, 41, "C", 2640, 1560, 135},
+    {4, 15, 120, 1800, 1095, 375, 1320, 1300, 42, "C", 2640, 1920, 255},
+    {5, 32, 3000, 360, 1215, 255, 4680, 1585, 43, "g/ml", 6360, 360, 495},
+    {6, 33, 3000, 720, 1695, 255, 4680, 1585, 0, "", 0, 0, 0},
+    {7, 34, 3000, 1080, 1575, 255, 4680, 1585, 0, "", 0, 0, 0},
+    {8, 35, 3000, 1440, 1335, 255, 4680, 1585, 0, "", 0, 0, 0},
+    {9, 36, 3000, 1800, 1455, 255, 4680, 1585, 44, "J/g-K", 6360, 1800, 495},
+    {10, 37, 6840, 360, 1575, 255, 8520, 900, 47, "W/cm-K", 9600, 360, 735},
+    {11, 38, 6840, 720, 1575, 255, 8520, 900, 48, "10^6/cm-ohm", 9600, 720, 975},
+    {12, 39, 6840, 1080, 1575, 255, 8520, 900, 46, "kJ/mol", 9600, 1080, 615},
+    {13, 40, 6840, 1440, 1215, 255, 8520, 900, 45, "kJ/mol", 9600, 1440, 495},
+}};
+
+// Keyboard order of the detail boxes after the tiles, by record field index;
+// `cname` and `cAN` stand between the tiles instead (after Text76).
+inline constexpr std::array<int, 12> kDetailTabOrderAfterTiles{5, 4, 3,  2,  9,  8,
+                                                               7, 6, 12, 11, 10, 13};
+
+}  // namespace orbitra

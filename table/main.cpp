@@ -1,0 +1,261 @@
+#include "main.h"
+
+#include "TileBox.h"
+#include "TileCatalogue.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+
+namespace orbitra {
+
+namespace {
+
+constexpr int kClientWidth = 10710;
+constexpr int kClientHeight = 6135;
+constexpr unsigned kBackground = 0xC0C0FF;
+constexpr unsigned kDetailBoxColour = 0xC0FFC0;
+
+int px(int twips) {
+    return qRound(twips / 15.0);
+}
+QRect twips(int left, int top, int width, int height) {
+    return QRect(px(left), px(top), px(width), px(height));
+}
+
+void paint(QWidget* widget, QPalette::ColorRole role, unsigned rgb) {
+    QPalette palette = widget->palette();
+    palette.setColor(role, QColor::fromRgb(rgb));
+    widget->setPalette(palette);
+}
+
+QLabel* label(QWidget* parent, int number, std::string_view caption, const QRect& geometry,
+              unsigned textColour = 0x000000) {
+    auto* l = new QLabel(QString::fromUtf8(caption.data(), qsizetype(caption.size())), parent);
+    l->setObjectName(QStringLiteral("Label%1").arg(number));
+    l->setGeometry(geometry);
+    l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    l->setAutoFillBackground(true);
+    paint(l, QPalette::Window, kBackground);
+    paint(l, QPalette::WindowText, textColour);
+    return l;
+}
+
+QString text(std::string_view s) {
+    return QString::fromUtf8(s.data(), qsizetype(s.size()));
+}
+
+}  // namespace
+
+main::main(DataFiles& files, QWidget* parent)
+    : QMainWindow(parent),
+      files_(files),
+      canvas_(new QWidget(this)),
+      cname(detailBox(0)),
+      cAN(detailBox(1)),
+      cAW(detailBox(2)),
+      cMP(detailBox(3)),
+      cBP(detailBox(4)),
+      cDen(detailBox(5)),
+      cEC(detailBox(6)),
+      cVE(detailBox(7)),
+      cCS(detailBox(8)),
+      cSH(detailBox(9)),
+      cTC(detailBox(10)),
+      EC(detailBox(11)),
+      cHV(detailBox(12)),
+      cHF(detailBox(13)),
+      mopt(new QMenu(QStringLiteral("&Window"), this)),
+      mmini(new QAction(QStringLiteral("&Minimize"), this)),
+      mmax(new QAction(QStringLiteral("&Maximize"), this)),
+      dash(new QAction(this)),
+      mquit(new QAction(QStringLiteral("&Quit"), this)),
+      medit(new QAction(QStringLiteral("&Edit"), this)),
+      mabout(new QAction(QStringLiteral("&About"), this)) {
+    setObjectName(QStringLiteral("main"));
+    setWindowTitle(QStringLiteral("Periodic Table"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    canvas_->setObjectName(QStringLiteral("client"));
+    canvas_->setAutoFillBackground(true);
+    paint(canvas_, QPalette::Window, kBackground);
+    paint(this, QPalette::Window, kBackground);
+    setCentralWidget(canvas_);
+
+    createTable();
+    createDetailPanel();
+    createMenus();
+    createTabOrder();
+    resize(px(kClientWidth), px(kClientHeight) + menuBar()->sizeHint().height());
+}
+
+main::~main() = default;
+
+QLineEdit* main::detailBox(int field) {
+    const DetailRow& row = DetailPanel[field];
+    auto* box = new QLineEdit(canvas_);
+    box->setObjectName(text(kFields[field].box));
+    box->setGeometry(twips(row.boxLeft, row.top, row.boxWidth, kDetailBoxHeight));
+    box->setReadOnly(true);
+    box->setAccessibleName(text(kFields[field].caption));
+    paint(box, QPalette::Base, kDetailBoxColour);
+    return box;
+}
+
+std::array<QLineEdit*, 14> main::detailBoxes() const {
+    return {cname, cAN, cAW, cMP, cBP, cDen, cEC, cVE, cCS, cSH, cTC, EC, cHV, cHF};
+}
+
+void main::createTable() {
+    for (const ElementTile& spec : TileCatalogue) {
+        auto* box = new TileBox(canvas_);
+        box->setObjectName(QStringLiteral("Text%1").arg(spec.control));
+        box->setText(text(spec.symbol));
+        box->setCursorPosition(0);
+        box->setGeometry(twips(spec.left, spec.top, kTileSize, kTileSize));
+        box->setAccessibleName(QStringLiteral("%1, %2").arg(text(spec.symbol)).arg(spec.z));
+        paint(box, QPalette::Base, spec.colour);
+        const int z = spec.z;
+        connect(box, &TileBox::clicked, this, [this, z] { ShowRecord(qint16(z)); });
+        tiles_[spec.z - 1] = box;
+    }
+    for (const LegendEntry& entry : Legend) {
+        auto* swatch = new QFrame(canvas_);
+        swatch->setObjectName(QStringLiteral("Shape%1").arg(entry.shape));
+        swatch->setGeometry(twips(kSwatchLeft, entry.top, kSwatchSize, kSwatchSize));
+        swatch->setFrameStyle(QFrame::Box | QFrame::Plain);
+        swatch->setLineWidth(1);
+        swatch->setAutoFillBackground(true);
+        paint(swatch, QPalette::Window, entry.colour);
+        paint(swatch, QPalette::WindowText, 0x000000);
+        label(canvas_, entry.label, entry.caption,
+              twips(kLegendCaptionLeft, entry.top, entry.captionWidth, 255));
+    }
+    for (const Annotation& a : Annotations) {
+        label(canvas_, a.number, a.caption, twips(a.left, a.top, a.width, a.height), a.textColour);
+    }
+    for (const LineSegment& line : Bracket) {
+        auto* stroke = new QWidget(canvas_);
+        stroke->setObjectName(QStringLiteral("Line%1").arg(line.number));
+        const QPoint a(px(line.x1), px(line.y1));
+        const QPoint b(px(line.x2), px(line.y2));
+        stroke->setGeometry(QRect(a, b).normalized());
+        stroke->setAutoFillBackground(true);
+        paint(stroke, QPalette::Window, 0x000000);
+    }
+}
+
+void main::createDetailPanel() {
+    for (const DetailRow& row : DetailPanel) {
+        label(canvas_, row.captionLabel, kFields[row.field].caption,
+              twips(row.captionLeft, row.top, row.captionWidth, row.captionHeight));
+        if (row.unitLabel != 0) {
+            label(canvas_, row.unitLabel, row.unit,
+                  twips(row.unitLeft, row.unitTop, row.unitWidth, 255));
+        }
+    }
+}
+
+void main::createMenus() {
+    mopt->setObjectName(QStringLiteral("mopt"));
+    mmini->setObjectName(QStringLiteral("mmini"));
+    mmax->setObjectName(QStringLiteral("mmax"));
+    dash->setObjectName(QStringLiteral("dash"));
+    dash->setSeparator(true);
+    mquit->setObjectName(QStringLiteral("mquit"));
+    medit->setObjectName(QStringLiteral("medit"));
+    mabout->setObjectName(QStringLiteral("mabout"));
+    mopt->addActions({mmini, mmax, dash, mquit});
+    menuBar()->addMenu(mopt);
+    menuBar()->addAction(medit);
+    menuBar()->addAction(mabout);
+
+    connect(mmini, &QAction::triggered, this, &main::mmini_Click);
+    connect(mmax, &QAction::triggered, this, &main::mmax_Click);
+    connect(mquit, &QAction::triggered, this, &main::mquit_Click);
+    connect(medit, &QAction::triggered, this, &main::medit_Click);
+    connect(mabout, &QAction::triggered, this, &main::mabout_Click);
+}
+
+void main::createTabOrder() {
+    // A tile "Text<N>" takes tab index N - 1; the detail boxes cname and cAN hold
+    // indexes 76 and 77, the names Text77 and Text78 being unused.
+    std::array<QWidget*, 113> byName{};
+    for (const ElementTile& spec : TileCatalogue) {
+        byName[spec.control] = tiles_[spec.z - 1];
+    }
+    byName[77] = cname;
+    byName[78] = cAN;
+    const auto boxes = detailBoxes();
+    QWidget* previous = nullptr;
+    auto chain = [&previous](QWidget* next) {
+        if (previous != nullptr) {
+            setTabOrder(previous, next);
+        }
+        previous = next;
+    };
+    for (int n = 1; n <= 112; ++n) {
+        chain(byName[n]);
+    }
+    for (int field : kDetailTabOrderAfterTiles) {
+        chain(boxes[field]);
+    }
+    byName[1]->setFocus();
+}
+
+Status main::Form_Load() {
+    return files_.open(kMainHandle);
+}
+
+void main::Form_Unload() {
+    if (files_.isOpen(kMainHandle)) {
+        files_.close(kMainHandle);
+    }
+}
+
+void main::ShowRecord(qint16 number) {
+    ElementRecord record;
+    const Status status = ReadRecord(files_, kMainHandle, number, record);
+    if (!status.ok()) {
+        QMessageBox::critical(
+            this, windowTitle(),
+            tr("The record could not be read.\n\n%1").arg(QString::fromStdString(status.message)));
+        return;
+    }
+    const auto boxes = detailBoxes();
+    for (int i = 0; i < kPropertyCount; ++i) {
+        boxes[i]->setText(QString::fromStdString(record.fields[i]));
+        boxes[i]->setCursorPosition(0);
+    }
+}
+
+void main::closeEvent(QCloseEvent* event) {
+    Form_Unload();
+    event->accept();
+}
+
+void main::mmini_Click() {
+    setWindowState((windowState() & ~Qt::WindowMaximized) | Qt::WindowMinimized);
+}
+
+void main::mmax_Click() {
+    setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowMaximized);
+}
+
+void main::mquit_Click() {
+    close();
+}
+
+void main::medit_Click() {
+    Q_EMIT editRequested();
+}
+
+void main::mabout_Click() {
+    Q_EMIT aboutRequested();
+}
+
+}  // namespace orbitra

@@ -1,0 +1,71 @@
+#include "testsupport.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QMessageBox>
+#include <QTimer>
+
+namespace testsupport {
+
+namespace {
+
+QtMessageHandler previousHandler = nullptr;
+
+// The offscreen platform warns about size hints for every window with a layout;
+// that line says nothing about the program.
+void quietHandler(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (message.contains(QLatin1String("propagateSizeHints"))) {
+        return;
+    }
+    previousHandler(type, context, message);
+}
+
+const bool installed = [] {
+    previousHandler = qInstallMessageHandler(quietHandler);
+    return true;
+}();
+
+}  // namespace
+
+ScratchFolder::ScratchFolder() : previous_(QDir::currentPath()) {
+    QDir::setCurrent(dir_.path());
+}
+
+ScratchFolder::~ScratchFolder() {
+    QDir::setCurrent(previous_);
+}
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        file.write(bytes);
+    }
+}
+
+QByteArray readFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QString messageBoxText(const std::function<void()>& action) {
+    QString text;
+    int attempts = 0;
+    QTimer timer;
+    timer.setInterval(20);
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            text = box->text();
+            box->done(QMessageBox::Ok);
+            timer.stop();
+        } else if (++attempts > 50) {
+            timer.stop();
+        }
+    });
+    timer.start();
+    action();
+    timer.stop();
+    return text;
+}
+
+}  // namespace testsupport

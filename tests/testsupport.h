@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+#include <QTemporaryDir>
+
+#include <functional>
+
+namespace testsupport {
+
+// Moves the process into a fresh empty folder for the life of the object.
+class ScratchFolder {
+public:
+    ScratchFolder();
+    ~ScratchFolder();
+    QString path() const { return dir_.path(); }
+    QString file(const QString& name) const { return dir_.filePath(name); }
+
+private:
+    QTemporaryDir dir_;
+    QString previous_;
+};
+
+// Writes `bytes` to `path`, replacing it.
+void writeFile(const QString& path, const QByteArray& bytes);
+QByteArray readFile(const QString& path);
+
+// Runs `action`, which is expected to open a modal message box, closes that box
+// and returns its text ("" when none appeared within a second).
+QString messageBoxText(const std::function<void()>& action);
+
+}  // namespace testsupport
