@@ -1,11 +1,127 @@
 #include "About.h"
 
+#include "ClickLabel.h"
+#include "ClockText.h"
+#include "Contacts.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QFont>
+#include <QLabel>
+#include <QLocale>
+#include <QMessageBox>
+#include <QPalette>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTime>
+#include <QTimer>
+#include <QUrl>
+
 namespace orbitra {
 
-About::About(QWidget* parent) : QWidget(parent) {
+namespace {
+
+constexpr int kClientWidth = 4845;
+constexpr int kClientHeight = 3060;
+// The clock is re-armed for just past the next full second.
+constexpr int kTickLateMs = 5;
+
+int px(int twips) {
+    return qRound(twips / 15.0);
+}
+QRect twips(int left, int top, int width, int height) {
+    return QRect(px(left), px(top), px(width), px(height));
+}
+
+template <typename Label>
+Label* label(const QString& name, const QString& caption, const QRect& geometry, QWidget* parent) {
+    auto* l = new Label(caption, parent);
+    l->setObjectName(name);
+    l->setGeometry(geometry);
+    l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return l;
+}
+
+}  // namespace
+
+QString aboutNotice() {
+    return QStringLiteral("Thank you for choosing my project\r\n\r\n\r\n\r\nmailto: ") +
+           QString::fromUtf8(contacts::kNoticeMail) + QStringLiteral("\r\n");
+}
+
+About::About(QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+      Label1(label<QLabel>(QStringLiteral("Label1"), QStringLiteral("Orbitra Table v1.0"),
+                           twips(1200, 360, 2655, 375), this)),
+      Label2(label<QLabel>(QStringLiteral("Label2"), QStringLiteral("Label2"),
+                           twips(2040, 840, 1095, 255), this)),
+      Command1(new QPushButton(QStringLiteral("OK"), this)),
+      Text1(new QPlainTextEdit(this)),
+      Label3(label<QLabel>(QStringLiteral("Label3"), QString(), twips(120, 2400, 1095, 255), this)),
+      Label4(label<QLabel>(QStringLiteral("Label4"), QString(), twips(120, 2880, 4575, 255), this)),
+      Label5(label<ClickLabel>(QStringLiteral("Label5"), QString::fromUtf8(contacts::kAuthorName),
+                               twips(120, 2640, 1815, 255), this)),
+      Timer1(new QTimer(this)) {
     setObjectName(QStringLiteral("About"));
     setWindowTitle(QStringLiteral("About"));
     setAttribute(Qt::WA_DeleteOnClose);
+    setFixedSize(px(kClientWidth), px(kClientHeight));
+
+    createControls();
+    createConnections();
+    // The first tick comes as soon as the event loop runs.
+    Timer1->start(0);
+}
+
+void About::createControls() {
+    QFont title(QStringLiteral("MS Sans Serif"));
+    title.setPointSizeF(14.25);
+    Label1->setFont(title);
+
+    Command1->setObjectName(QStringLiteral("Command1"));
+    Command1->setGeometry(twips(3360, 2160, 975, 375));
+    Command1->setAutoDefault(false);
+    Command1->setFocus();
+
+    Text1->setObjectName(QStringLiteral("Text1"));
+    Text1->setGeometry(twips(720, 1200, 3615, 855));
+    Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Text1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Text1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    Text1->setTabChangesFocus(true);
+    QPalette palette = Text1->palette();
+    palette.setColor(QPalette::Base, QApplication::palette("QMenu").color(QPalette::Window));
+    Text1->setPalette(palette);
+    Text1->setPlainText(aboutNotice());
+
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setSingleShot(true);
+    Timer1->setTimerType(Qt::PreciseTimer);
+}
+
+void About::createConnections() {
+    connect(Command1, &QPushButton::clicked, this, &About::Command1_Click);
+    connect(Label5, &ClickLabel::clicked, this, &About::Label5_Click);
+    connect(Timer1, &QTimer::timeout, this, &About::Timer1_Timer);
+}
+
+void About::Command1_Click() {
+    close();
+}
+
+void About::Label5_Click() {
+    const QString address = QString::fromUtf8(contacts::kAuthorMail);
+    if (!QDesktopServices::openUrl(QUrl(QStringLiteral("mailto:") + address))) {
+        QMessageBox::warning(
+            this, QStringLiteral("About"),
+            tr("No mail program could be opened. Please write to %1.").arg(address));
+    }
+}
+
+void About::Timer1_Timer() {
+    Label2->setText(clockText(QTime::currentTime(), QLocale()));
+    Timer1->start(1000 - QTime::currentTime().msec() + kTickLateMs);
 }
 
 }  // namespace orbitra

@@ -1,0 +1,46 @@
+#include "ClockText.h"
+
+#include <QLocale>
+#include <QString>
+#include <QTime>
+
+namespace orbitra {
+
+namespace {
+
+// The long time format without its zone: every unquoted 't' goes, with the
+// brackets left empty around it and the blanks and commas left at either end.
+QString clockFormat(const QLocale& locale) {
+    const QString pattern = locale.timeFormat(QLocale::LongFormat);
+    QString format;
+    bool quoted = false;
+    for (const QChar c : pattern) {
+        if (c == u'\'') {
+            quoted = !quoted;
+        } else if (!quoted && c == u't') {
+            continue;
+        }
+        format += c;
+        if (!quoted && (format.endsWith(u"()") || format.endsWith(u"[]"))) {
+            format.chop(2);
+        }
+    }
+    const auto loose = [](QChar c) { return c.isSpace() || c == u','; };
+    qsizetype begin = 0;
+    qsizetype end = format.size();
+    while (begin < end && loose(format[begin])) {
+        ++begin;
+    }
+    while (end > begin && loose(format[end - 1])) {
+        --end;
+    }
+    return format.mid(begin, end - begin);
+}
+
+}  // namespace
+
+QString clockText(const QTime& time, const QLocale& locale) {
+    return locale.toString(time, clockFormat(locale));
+}
+
+}  // namespace orbitra
