@@ -21,12 +21,11 @@ void quietHandler(QtMsgType type, const QMessageLogContext& context, const QStri
     previousHandler(type, context, message);
 }
 
-const bool installed = [] {
-    previousHandler = qInstallMessageHandler(quietHandler);
-    return true;
-}();
-
 }  // namespace
+
+void quietOffscreenWarnings() {
+    previousHandler = qInstallMessageHandler(quietHandler);
+}
 
 ScratchFolder::ScratchFolder() : previous_(QDir::currentPath()) {
     QDir::setCurrent(dir_.path());

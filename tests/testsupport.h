@@ -7,6 +7,10 @@
 
 namespace testsupport {
 
+// Drops the offscreen platform's "propagateSizeHints" warning, printed for every
+// window with a layout. Call it from initTestCase(), after QtTest set up its log.
+void quietOffscreenWarnings();
+
 // Moves the process into a fresh empty folder for the life of the object.
 class ScratchFolder {
 public:

@@ -1,0 +1,350 @@
+#include "ElementRecord.h"
+#include "Program.h"
+#include "TileBox.h"
+#include "TileCatalogue.h"
+#include "testsupport.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QFileInfo>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMap>
+#include <QMenuBar>
+#include <QSet>
+#include <QTest>
+
+using namespace orbitra;
+using testsupport::messageBoxText;
+using testsupport::readFile;
+using testsupport::ScratchFolder;
+using testsupport::writeFile;
+
+namespace {
+
+const char* const kBoxes[14] = {"cname", "cAN", "cAW", "cMP", "cBP", "cDen", "cEC",
+                                "cVE",   "cCS", "EC",  "cHV", "cHF", "cSH",  "cTC"};
+
+// A data file whose record N holds "Name<N>" as chemical name and "Fusion<N>"
+// as heat of fusion, for records 1..count.
+QByteArray dataFile(int count) {
+    QByteArray bytes;
+    for (int n = 1; n <= count; ++n) {
+        ElementRecord record;
+        record.fields[0] = "Name" + std::to_string(n);
+        record.fields[1] = std::to_string(n);
+        record.fields[13] = "Fusion" + std::to_string(n);
+        const RecordBytes encoded = encodeRecord(record);
+        bytes.append(reinterpret_cast<const char*>(encoded.data()), kRecordSize);
+    }
+    return bytes;
+}
+
+QRect twipsRect(int left, int top, int width, int height) {
+    return QRect(qRound(left / 15.0), qRound(top / 15.0), qRound(width / 15.0),
+                 qRound(height / 15.0));
+}
+
+}  // namespace
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase() { testsupport::quietOffscreenWarnings(); }
+    void init();
+    void cleanup();
+
+    void catalogueIsComplete();
+    void tilesStandWhereTheGridPutsThem();
+    void legendMatchesTileColours();
+
+    void startInEmptyFolderCreatesFile();
+    void folderInsteadOfFileStopsStartup();
+
+    void clickShowsTheTilesRecord_data();
+    void clickShowsTheTilesRecord();
+    void recordPastTheEndEmptiesTheBoxes();
+    void everyClickReadsTheFileAgain();
+    void readErrorIsReportedAndKeepsTheBoxes();
+
+    void focusAndTabOrder();
+    void tilesAndBoxesAreReadOnly_data();
+    void tilesAndBoxesAreReadOnly();
+    void maximizeMovesNothing();
+    void quitClosesHandleOne();
+    void accessibleNames();
+
+private:
+    QLineEdit* box(const char* name) const {
+        return program_->mainWindow()->findChild<QLineEdit*>(QLatin1String(name));
+    }
+    TileBox* tileNamed(const QString& name) const {
+        return program_->mainWindow()->findChild<TileBox*>(name);
+    }
+    void click(QWidget* widget) { QTest::mouseClick(widget, Qt::LeftButton); }
+
+    std::unique_ptr<ScratchFolder> folder_;
+    std::unique_ptr<Program> program_;
+};
+
+void MainWindowTest::init() {
+    folder_ = std::make_unique<ScratchFolder>();
+    writeFile(folder_->file("period.bio"), dataFile(110));
+    program_ = std::make_unique<Program>();
+    QVERIFY(program_->start());
+    QVERIFY(QTest::qWaitForWindowExposed(program_->mainWindow()));
+}
+
+void MainWindowTest::cleanup() {
+    program_.reset();
+    folder_.reset();
+}
+
+void MainWindowTest::catalogueIsComplete() {
+    QSet<int> numbers;
+    QSet<int> controls;
+    for (const ElementTile& tile : TileCatalogue) {
+        numbers.insert(tile.z);
+        controls.insert(tile.control);
+        QVERIFY(!tile.symbol.empty() && tile.symbol.size() <= 3);
+    }
+    QCOMPARE(numbers.size(), 110);
+    QCOMPARE(*std::min_element(numbers.begin(), numbers.end()), 1);
+    QCOMPARE(*std::max_element(numbers.begin(), numbers.end()), 110);
+    QCOMPARE(controls.size(), 110);
+    for (int n = 1; n <= 112; ++n) {
+        QCOMPARE(controls.contains(n), n != 77 && n != 78);
+    }
+    QCOMPARE(program_->mainWindow()->findChildren<TileBox*>().size(), 110);
+}
+
+void MainWindowTest::tilesStandWhereTheGridPutsThem() {
+    QMap<int, int> perRow;
+    for (const ElementTile& tile : TileCatalogue) {
+        const bool series = (tile.z >= 58 && tile.z <= 71) || (tile.z >= 90 && tile.z <= 103);
+        int column;
+        int top;
+        if (series) {
+            const bool lanthanide = tile.z <= 71;
+            column = 5 + tile.z - (lanthanide ? 58 : 90);
+            top = lanthanide ? 5160 : 5520;
+        } else {
+            // Long-form position of the element, worked out from its number.
+            static const int periodStarts[] = {1, 3, 11, 19, 37, 55, 87, 119};
+            int period = 1;
+            while (tile.z >= periodStarts[period]) {
+                ++period;
+            }
+            const int index = tile.z - periodStarts[period - 1];  // 0-based within the period
+            const int length = periodStarts[period] - periodStarts[period - 1];
+            if (period == 1) {
+                column = tile.z == 1 ? 1 : 18;
+            } else if (period <= 3) {
+                column = index < 2 ? index + 1 : index + 11;
+            } else if (period <= 5) {
+                column = index + 1;
+            } else {
+                // Periods 6 and 7 leave their 14 series elements to the rows below.
+                column = index < 3 ? index + 1 : index - 13;
+            }
+            Q_UNUSED(length);
+            top = 2640 + 360 * (period - 1);
+        }
+        perRow[top]++;
+        QVERIFY2(tile.left == 360 * column && tile.top == top,
+                 qPrintable(QStringLiteral("Z %1").arg(tile.z)));
+        const TileBox* widget = tileNamed(QStringLiteral("Text%1").arg(tile.control));
+        QVERIFY(widget);
+        QCOMPARE(widget->geometry(), twipsRect(tile.left, tile.top, 350, 350));
+        QCOMPARE(widget->text(), QString::fromUtf8(tile.symbol.data(), tile.symbol.size()));
+    }
+    QCOMPARE(perRow.values(), (QList<int>{2, 8, 8, 18, 18, 18, 10, 14, 14}));
+    QCOMPARE(program_->mainWindow()->tile(26)->objectName(), QStringLiteral("Text39"));
+}
+
+void MainWindowTest::legendMatchesTileColours() {
+    QMap<unsigned, int> counts;
+    for (const ElementTile& tile : TileCatalogue) {
+        counts[tile.colour]++;
+    }
+    const QMap<unsigned, int> expected{{0x8080FF, 38}, {0xC0FFFF, 28}, {0x80FF80, 10},
+                                       {0xFFFF80, 10}, {0xFFC0C0, 7},  {0xFF80FF, 6},
+                                       {0x808080, 6},  {0xFF8080, 5}};
+    QCOMPARE(counts, expected);
+    for (unsigned colour : counts.keys()) {
+        const auto swatches = std::count_if(Legend.begin(), Legend.end(),
+                                            [colour](const auto& e) { return e.colour == colour; });
+        QCOMPARE(int(swatches), colour == 0xC0FFFF ? 0 : 1);
+    }
+    auto* swatch = program_->mainWindow()->findChild<QFrame*>(QStringLiteral("Shape1"));
+    QVERIFY(swatch);
+    QCOMPARE(swatch->palette().color(QPalette::Window), QColor(0x80, 0x80, 0xFF));
+    QCOMPARE(swatch->geometry(), twipsRect(7680, 3360, 270, 270));
+    QCOMPARE(program_->mainWindow()->tile(1)->palette().color(QPalette::Base),
+             QColor(0xFF, 0xC0, 0xC0));
+    auto* caption = program_->mainWindow()->findChild<QLabel*>(QStringLiteral("Label5"));
+    QCOMPARE(caption->text(), QStringLiteral("Transition Metals"));
+}
+
+void MainWindowTest::startInEmptyFolderCreatesFile() {
+    program_.reset();
+    ScratchFolder empty;
+    Program program;
+    QVERIFY(program.start());
+    QCOMPARE(QFileInfo(empty.file("period.bio")).size(), 0);
+    click(program.mainWindow()->tile(26));
+    for (QLineEdit* b : program.mainWindow()->detailBoxes()) {
+        QCOMPARE(b->text(), QString());
+    }
+}
+
+void MainWindowTest::folderInsteadOfFileStopsStartup() {
+    program_.reset();
+    ScratchFolder folder;
+    QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("period.bio")));
+    Program program;
+    bool started = true;
+    const QString message = messageBoxText([&] { started = program.start(); });
+    QVERIFY(!started);
+    QVERIFY(message.contains(QLatin1String("period.bio")));
+    QVERIFY(message.contains(QLatin1String("directory"), Qt::CaseInsensitive));
+    QVERIFY(!program.mainWindow());
+    QVERIFY(QApplication::topLevelWidgets().isEmpty() ||
+            std::none_of(QApplication::topLevelWidgets().begin(),
+                         QApplication::topLevelWidgets().end(),
+                         [](QWidget* w) { return w->isVisible(); }));
+}
+
+void MainWindowTest::clickShowsTheTilesRecord_data() {
+    QTest::addColumn<QString>("tile");
+    QTest::addColumn<int>("record");
+    QTest::newRow("Na") << "Text1" << 11;
+    QTest::newRow("H") << "Text5" << 1;
+    QTest::newRow("Fe") << "Text39" << 26;
+    QTest::newRow("Lw") << "Text98" << 103;
+    QTest::newRow("110") << "Text50" << 110;
+}
+
+void MainWindowTest::clickShowsTheTilesRecord() {
+    QFETCH(QString, tile);
+    QFETCH(int, record);
+    click(tileNamed(tile));
+    QCOMPARE(box("cname")->text(), QStringLiteral("Name%1").arg(record).leftJustified(13));
+    QCOMPARE(box("cAN")->text(), QString::number(record).leftJustified(3));
+    QCOMPARE(box("cHF")->text(), QStringLiteral("Fusion%1").arg(record).leftJustified(10));
+    QCOMPARE(box("cAW")->text(), QString(9, QLatin1Char(' ')));
+}
+
+void MainWindowTest::recordPastTheEndEmptiesTheBoxes() {
+    writeFile(folder_->file("period.bio"), dataFile(105));
+    click(program_->mainWindow()->tile(105));
+    QVERIFY(!box("cname")->text().isEmpty());
+    click(program_->mainWindow()->tile(106));
+    for (const char* name : kBoxes) {
+        QCOMPARE(box(name)->text(), QString());
+    }
+}
+
+void MainWindowTest::everyClickReadsTheFileAgain() {
+    click(program_->mainWindow()->tile(26));
+    QCOMPARE(box("cname")->text(), QStringLiteral("Name26       "));
+    ElementRecord iron;
+    iron.fields[0] = "Iron";
+    QVERIFY(WriteRecord(program_->files(), 1, 26, iron).ok());
+    QCOMPARE(box("cname")->text(), QStringLiteral("Name26       "));  // no refresh by itself
+    click(program_->mainWindow()->tile(26));
+    QCOMPARE(box("cname")->text(), QStringLiteral("Iron         "));
+}
+
+void MainWindowTest::readErrorIsReportedAndKeepsTheBoxes() {
+    click(program_->mainWindow()->tile(8));
+    QVERIFY(program_->files().close(1).ok());
+    const QString message = messageBoxText([&] { click(program_->mainWindow()->tile(9)); });
+    QVERIFY(!message.isEmpty());
+    QCOMPARE(box("cname")->text(), QStringLiteral("Name8        "));
+    QVERIFY(program_->mainWindow()->isVisible());
+}
+
+void MainWindowTest::focusAndTabOrder() {
+    main* window = program_->mainWindow();
+    QApplication::setActiveWindow(window);
+    QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(tileNamed("Text1")));
+    QStringList order;
+    QWidget* w = tileNamed("Text1");
+    for (int i = 0; i < 125; ++i) {
+        order << w->objectName();
+        do {
+            w = w->nextInFocusChain();
+        } while (w->focusPolicy() == Qt::NoFocus || !w->isVisibleTo(window));
+    }
+    QCOMPARE(order.indexOf("cname"), 76);
+    QCOMPARE(order.indexOf("cAN"), 77);
+    QCOMPARE(order.at(75), QStringLiteral("Text76"));
+    QCOMPARE(order.at(78), QStringLiteral("Text79"));
+    QCOMPARE(order.mid(112, 12), (QStringList{"cDen", "cBP", "cMP", "cAW", "cSH", "cCS", "cVE",
+                                              "cEC", "cHV", "EC", "cTC", "cHF"}));
+    QCOMPARE(order.at(124), QStringLiteral("Text1"));
+    QCOMPARE(box("cname")->text(), QString());  // focus alone shows nothing
+}
+
+void MainWindowTest::tilesAndBoxesAreReadOnly_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("before");
+    QTest::newRow("tile") << "Text39"
+                          << "Fe";
+    QTest::newRow("detail box") << "cname"
+                                << "Name26       ";
+}
+
+void MainWindowTest::tilesAndBoxesAreReadOnly() {
+    QFETCH(QString, name);
+    QFETCH(QString, before);
+    click(program_->mainWindow()->tile(26));
+    auto* edit = program_->mainWindow()->findChild<QLineEdit*>(name);
+    QApplication::clipboard()->setText(QStringLiteral("pasted"));
+    edit->setFocus();
+    QTest::keyClicks(edit, QStringLiteral("xyz"));
+    QTest::keyClick(edit, Qt::Key_Backspace);
+    QTest::keyClick(edit, Qt::Key_Delete);
+    QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(edit->text(), before);
+}
+
+void MainWindowTest::maximizeMovesNothing() {
+    main* window = program_->mainWindow();
+    const QRect fe = window->tile(26)->geometry();
+    const QRect name = box("cname")->geometry();
+    window->findChild<QAction*>(QStringLiteral("mmax"))->trigger();
+    QTRY_VERIFY(window->isMaximized());
+    QCOMPARE(window->tile(26)->geometry(), fe);
+    QCOMPARE(box("cname")->geometry(), name);
+    window->findChild<QAction*>(QStringLiteral("mmini"))->trigger();
+    QTRY_VERIFY(window->isMinimized());
+}
+
+void MainWindowTest::quitClosesHandleOne() {
+    QVERIFY(program_->files().isOpen(1));
+    QAction* quit = program_->mainWindow()->findChild<QAction*>(QStringLiteral("mquit"));
+    QCOMPARE(quit->text(), QStringLiteral("&Quit"));
+    quit->trigger();
+    QTRY_VERIFY(!program_->mainWindow());
+    QVERIFY(!program_->files().isOpen(1));
+}
+
+void MainWindowTest::accessibleNames() {
+    QCOMPARE(program_->mainWindow()->tile(26)->accessibleName(), QStringLiteral("Fe, 26"));
+    QCOMPARE(box("EC")->accessibleName(), QStringLiteral("Electical Conductivity:"));
+    QCOMPARE(program_->mainWindow()->windowTitle(), QStringLiteral("Periodic Table"));
+    const QList<QAction*> bar = program_->mainWindow()->menuBar()->actions();
+    QCOMPARE(bar.size(), 3);
+    QCOMPARE(bar[0]->text(), QStringLiteral("&Window"));
+    QCOMPARE(bar[1]->objectName(), QStringLiteral("medit"));
+    QVERIFY(!bar[1]->menu());
+    QCOMPARE(bar[2]->objectName(), QStringLiteral("mabout"));
+}
+
+QTEST_MAIN(MainWindowTest)
+#include "tst_mainwindow.moc"
