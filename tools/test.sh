@@ -1,12 +1,28 @@
 #!/usr/bin/env bash
-# Builds Orbitra Table and runs every test headless (offscreen Qt platform).
+# Builds Orbitra Table and runs every test headless (offscreen Qt platform):
+# the fuzz targets for a short fixed number of runs, the whole test suite, and
+# the whole test suite again built with AddressSanitizer and UBSan.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 source "$root/tools/deps.sh"
-install_missing "${RUN_PACKAGES[@]}"
+install_missing "${RUN_PACKAGES[@]}" clang libclang-rt-14-dev
+jobs=$(nproc)
 
-build="$root/build-test"
-cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$build" -j"$(nproc)"
-cd "$build"
-QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)"
+bash "$root/tools/fuzz.sh" 20000
+
+run_suite() {  # build folder, extra CMake arguments...
+    local build=$1
+    shift
+    cmake -S "$root" -B "$build" "$@" >/dev/null
+    cmake --build "$build" -j"$jobs" >/dev/null
+    (cd "$build" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$jobs")
+}
+
+echo "== Test suite"
+run_suite "$root/build-test" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+echo "== Test suite with AddressSanitizer, LeakSanitizer and UBSan"
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:detect_stack_use_after_return=1
+export LSAN_OPTIONS=suppressions=$root/tests/lsan.supp:print_suppressions=0
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+run_suite "$root/build-asan" -DCMAKE_BUILD_TYPE=Debug -DORBITRA_SANITIZE=ON
