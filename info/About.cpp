@@ -51,7 +51,8 @@ QString aboutNotice() {
 
 About::About(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                          Qt::MSWindowsFixedSizeDialogHint),
       Label1(label<QLabel>(QStringLiteral("Label1"), QStringLiteral("Orbitra Table v1.0"),
                            twips(1200, 360, 2655, 375), this)),
       Label2(label<QLabel>(QStringLiteral("Label2"), QStringLiteral("Label2"),
