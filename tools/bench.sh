@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Builds the benchmarks in Release and runs them: start-up, memory, click to
+# display, save, file size and idle cost, each printed beside its floor from
+# the same run. Progress goes to standard error, the table to standard output.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+source "$root/tools/deps.sh"
+install_missing "${RUN_PACKAGES[@]}"
+
+build="$root/build-bench"
+cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build "$build" -j"$(nproc)" --target orbitra-bench
+exec "$build/bench/orbitra-bench"
