@@ -14,6 +14,39 @@ extern char** environ;
 
 namespace bench {
 
+namespace {
+
+// The children not yet waited for, where a signal handler can reach them.
+constexpr int kSlots = 16;
+volatile pid_t running[kSlots] = {};
+
+void remember(pid_t pid) {
+    for (volatile pid_t& slot : running) {
+        if (slot == 0) {
+            slot = pid;
+            return;
+        }
+    }
+}
+
+void forget(pid_t pid) {
+    for (volatile pid_t& slot : running) {
+        if (slot == pid) {
+            slot = 0;
+        }
+    }
+}
+
+}  // namespace
+
+void Child::killAll() {
+    for (volatile pid_t& slot : running) {
+        if (slot > 0) {
+            ::kill(slot, SIGKILL);
+        }
+    }
+}
+
 Child::~Child() {
     if (pid_ > 0) {
         kill();
@@ -54,6 +87,7 @@ bool Child::start(const std::string& program, const std::vector<std::string>& ar
         return false;
     }
     out_ = pipeEnds[0];
+    remember(pid_);
     return true;
 }
 
@@ -102,6 +136,7 @@ int Child::wait() {
     int status = 0;
     while (::waitpid(pid_, &status, 0) < 0 && errno == EINTR) {
     }
+    forget(pid_);
     pid_ = -1;
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }

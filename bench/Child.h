@@ -33,6 +33,9 @@ public:
     // Ends the process now (it is waited for by the destructor).
     void kill();
 
+    // Ends every child that is still running; safe in a signal handler.
+    static void killAll();
+
     Clock::time_point started() const { return started_; }
     pid_t pid() const { return pid_; }
 

@@ -14,7 +14,8 @@
 // Arguments: the sections to run (startup clicks save scale idle; all when
 // none is named), and --quick for a twentieth of the rounds, for profiling
 // under callgrind. Exit status: 0 when every figure was measured (targets met
-// or not), 1 on a bad argument, 2 when a measurement could not be made.
+// or not), 1 on a bad argument, 2 when a measurement could not be made, 3
+// when the run outlasted its time limit.
 
 #include "Child.h"
 #include "DataFiles.h"
@@ -35,6 +36,7 @@
 #include <array>
 #include <cerrno>
 #include <cmath>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -160,6 +162,7 @@ private:
 };
 
 [[noreturn]] void fail(const std::string& what) {
+    bench::Child::killAll();
     std::fprintf(stderr, "orbitra-bench: %s\n", what.c_str());
     std::fflush(stdout);
     std::_Exit(2);
@@ -611,7 +614,14 @@ int main(int argc, char* argv[]) {
                std::find(sections.begin(), sections.end(), section) != sections.end();
     };
 
-    ::alarm(kTimeLimitSeconds);  // a modal box left open would otherwise hang the run
+    // A modal box left open would otherwise hang the run.
+    std::signal(SIGALRM, [](int) {
+        bench::Child::killAll();
+        constexpr char message[] = "orbitra-bench: time limit reached\n";
+        (void)!::write(STDERR_FILENO, message, sizeof message - 1);
+        std::_Exit(3);
+    });
+    ::alarm(kTimeLimitSeconds);
     const fs::path binaries = fs::read_symlink("/proc/self/exe").parent_path();
     ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
     const fs::path scratch = binaries / ("bench-scratch-" + std::to_string(::getpid()));
