@@ -11,8 +11,12 @@
 
 namespace {
 
-bool blank(char c) { return c == ' ' || c == '\t'; }
-bool digit(char c) { return c >= '0' && c <= '9'; }
+bool blank(char c) {
+    return c == ' ' || c == '\t';
+}
+bool digit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 std::optional<long> reference(const std::string& text) {
     std::size_t b = 0;
