@@ -2,7 +2,8 @@
 // measured in the same run and interleaved with it, so that the ratio holds
 // on a loaded machine even when the absolute times do not:
 //   start-up and memory      the program against a Qt program with one empty
-//                            QMainWindow (child processes, offscreen)
+//                            QMainWindow, and against one whose window holds
+//                            a label (child processes, offscreen)
 //   click to display         a tile click through ShowRecord to the fourteen
 //                            boxes, against reading the same 177 bytes
 //   save                     an editor Save to disk, WriteRecord with and
@@ -12,8 +13,8 @@
 //   idle                     CPU used over 10 s with all four windows open,
 //                            against the empty QMainWindow
 // Arguments: the sections to run (startup clicks save scale idle; all when
-// none is named), and --quick for a twentieth of the rounds, for profiling
-// under callgrind. Exit status: 0 when every figure was measured (targets met
+// none is named), and --quick for far fewer rounds, for a smoke run or for
+// profiling under callgrind. Exit status: 0 when every figure was measured (targets met
 // or not), 1 on a bad argument, 2 when a measurement could not be made, 3
 // when the run outlasted its time limit.
 
@@ -30,16 +31,13 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
-#include <QWindow>
 
 #include <algorithm>
 #include <array>
-#include <cerrno>
 #include <cmath>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>

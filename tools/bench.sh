@@ -3,7 +3,7 @@
 # display, save, file size and idle cost, each printed beside its floor from
 # the same run. Progress goes to standard error, the table to standard output.
 # Arguments go to orbitra-bench: section names (startup clicks save scale
-# idle) to run only those, --quick for a twentieth of the rounds.
+# idle) to run only those, --quick for far fewer rounds.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 source "$root/tools/deps.sh"
