@@ -14,9 +14,9 @@
 //                            against the empty QMainWindow
 // Arguments: the sections to run (startup clicks save scale idle; all when
 // none is named), and --quick for far fewer rounds, for a smoke run or for
-// profiling under callgrind. Exit status: 0 when every figure was measured (targets met
-// or not), 1 on a bad argument, 2 when a measurement could not be made, 3
-// when the run outlasted its time limit.
+// profiling under callgrind. Exit status: 0 when every figure was measured
+// (targets met or not), 1 on a bad argument, 2 when a measurement could not
+// be made, 3 when the run outlasted its time limit.
 
 #include "Child.h"
 #include "DataFiles.h"
