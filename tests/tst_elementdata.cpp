@@ -27,6 +27,7 @@ enum Field {
     Melting = 3,
     Boiling = 4,
     Density = 5,
+    Valence = 7,
     SpecificHeat = 9,
     Thermal = 10,
     Electrical = 11,
@@ -88,6 +89,8 @@ private Q_SLOTS:
     void everyRecordNamesItsElement();
     void measuredFieldsHoldPlainNumbers();
     void meltingBelowBoiling();
+    void valuesInTheWindowsUnits_data();
+    void valuesInTheWindowsUnits();
     void extremes_data();
     void extremes();
     void liquidsAtRoomTemperature_data();
@@ -127,10 +130,13 @@ void tst_elementdata::everyRecordNamesItsElement() {
 
 void tst_elementdata::measuredFieldsHoldPlainNumbers() {
     const QRegularExpression weight("^(\\d+\\.\\d+|\\[\\d+\\])$");
+    const QRegularExpression states("^(-?\\d+(,-?\\d+)*)?$");
     for (int n = 1; n <= kElements; ++n) {
         const ElementRecord& record = records_[n - 1];
         QVERIFY2(weight.match(text(record, Weight)).hasMatch(),
                  qPrintable(QString("record %1 weight %2").arg(n).arg(text(record, Weight))));
+        QVERIFY2(states.match(text(record, Valence)).hasMatch(),
+                 qPrintable(QString("record %1 states %2").arg(n).arg(text(record, Valence))));
         for (const int field :
              {Melting, Boiling, Density, SpecificHeat, Thermal, Electrical, Vaporization, Fusion}) {
             QVERIFY2(text(record, field).isEmpty() || number(record, field),
@@ -157,6 +163,36 @@ void tst_elementdata::meltingBelowBoiling() {
         }
     }
     QVERIFY(compared > 80);
+}
+
+// Every value lies where the unit printed beside its box puts it, so a value
+// left in K, kg/m3, W/(m*K) or ohm-cm stands out. Gases have no density here.
+void tst_elementdata::valuesInTheWindowsUnits_data() {
+    QTest::addColumn<int>("field");
+    QTest::addColumn<double>("low");
+    QTest::addColumn<double>("high");
+    QTest::addColumn<int>("atLeast");
+    QTest::newRow("melting point, C") << int(Melting) << -273.15 << 3600.0 << 90;
+    QTest::newRow("boiling point, C") << int(Boiling) << -273.15 << 6000.0 << 90;
+    QTest::newRow("density of solids and liquids, g/ml") << int(Density) << 0.5 << 23.0 << 80;
+    QTest::newRow("thermal conductivity, W/cm-K") << int(Thermal) << 0.00001 << 5.0 << 90;
+    QTest::newRow("electrical conductivity, 10^6/cm-ohm") << int(Electrical) << 0.001 << 0.7 << 60;
+}
+
+void tst_elementdata::valuesInTheWindowsUnits() {
+    QFETCH(int, field);
+    QFETCH(double, low);
+    QFETCH(double, high);
+    QFETCH(int, atLeast);
+    int values = 0;
+    for (int z = 1; z <= kElements; ++z) {
+        if (const auto value = number(records_[z - 1], field)) {
+            QVERIFY2(*value > low && *value < high,
+                     qPrintable(text(records_[z - 1], Name) + ": " + text(records_[z - 1], field)));
+            ++values;
+        }
+    }
+    QVERIFY(values >= atLeast);
 }
 
 void tst_elementdata::extremes_data() {

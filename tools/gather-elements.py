@@ -2,22 +2,23 @@
 """Gathers the element values of Orbitra Table into data/elements.csv.
 
     gather-elements.py [--output FILE]   regenerate the CSV from the installed sources
-    gather-elements.py --self-test       check the unit conversions (standard library only)
+    gather-elements.py --self-test       check the conversions (standard library only)
 
-Gathering reads four Debian packages, each under a permissive licence:
-gelemental (its data table libelemental/data.cc, Expat), bodr (MIT),
-python3-pymatgen (MIT) and python3-periodictable (public domain). Run it with
-Debian's /usr/bin/python3 so that the two Python packages are importable;
-gelemental needs an X display and is started under xvfb-run when there is none.
+Gathering reads three Debian packages, each under a permissive licence: bodr
+(MIT), python3-pymatgen (MIT) and python3-periodictable (public domain). Run it
+with Debian's /usr/bin/python3 so that the two Python packages are importable.
 
 Rules, applied the same way to every element:
-- A value that its source marks as approximate ("~", "about") is not taken
-  from that source; the next source in order may supply the quantity.
-- A value that a source marks as estimated or calculated (for temperatures,
-  pymatgen's "about" too, which it uses only for unmeasured melting points)
-  is never taken, and it also keeps out any other source's value for the same
-  element and quantity that agrees with it within 3 %: that value is the same
-  prediction without the mark.
+- A value that its source marks as approximate ("about", "approximate") is not
+  taken from that source; the next source in order may supply the quantity.
+- A value that a source marks as estimated or tentative (for temperatures,
+  pymatgen's "about" too, which it uses only for unmeasured melting points) is
+  never taken, and it also keeps out any other source's value for the same
+  element and quantity that agrees with it: that value is the same prediction
+  without the mark.
+- Where pymatgen says "no data" for a melting or boiling point, the element's
+  temperature has not been measured; bodr, which marks nothing as estimated,
+  supplies a temperature only where pymatgen has no entry at all.
 - Conversions keep the source's precision (see the functions below); a value
   that does not fit its field stops the run instead of being cut.
 Cross-checks between the sources go to standard error.
@@ -30,7 +31,6 @@ import io
 import json
 import os
 import re
-import shutil
 import subprocess
 import sys
 import unittest
@@ -47,6 +47,19 @@ LAST_ELEMENT = 110
 
 APPROXIMATE = "approximate"
 ESTIMATE = "estimate"
+
+# IUPAC spellings of the names that the sources may give in US spelling.
+IUPAC_NAMES = {"Aluminum": "Aluminium", "Cesium": "Caesium", "Sulphur": "Sulfur"}
+
+# periodictable's symmetry names spelt out.
+SYMMETRY_NAMES = {
+    "BCC": "Body-centred cubic", "fcc": "Face-centred cubic", "SC": "Simple cubic",
+    "hcp": "Hexagonal close-packed", "Diamond": "Diamond cubic", "Cubic": "Cubic",
+    "Tetragonal": "Tetragonal", "Orthorhombic": "Orthorhombic",
+    "Rhombohedral": "Rhombohedral", "Monoclinic": "Monoclinic",
+}
+# periodictable's "atom" and "diatom" describe the molecule, not a crystal.
+MOLECULE_SYMMETRIES = {"atom", "diatom"}
 
 
 # ---------------------------------------------------------------- conversions
@@ -87,21 +100,21 @@ def kelvin_to_celsius(text):
 
 
 def shift_decimal(text, places):
-    """Moves the decimal point: W/(m*K) -> W/(cm*K) is -2, g/L -> g/ml is -3."""
-    return _plain(_decimal(text).scaleb(places))
+    """Moves the decimal point: W/(m*K) -> W/(cm*K) is -2, kg/m3 -> g/ml is -3.
+    The trailing zeros of a whole number are not significant and do not turn
+    into decimals ("400" -> "4", "7140" -> "7.14"); written decimals are kept."""
+    value = _decimal(text).scaleb(places)
+    if "." not in text and value != value.to_integral_value():
+        value = value.normalize()
+    elif "." not in text:
+        value = value.quantize(Decimal(1))
+    return _plain(value)
 
 
 def resistivity_to_conductivity(text):
     """Resistivity in micro-ohm-cm -> conductivity in 10^6/(cm*ohm), with the
     significant digits of the source and at least two ("1.72" -> "0.581")."""
     return round_significant(Decimal(1) / _decimal(text), max(2, significant_digits(text)))
-
-
-def molar_heat_to_specific(molar, atomic_weight):
-    """Molar heat capacity in J/(mol*K) -> specific heat in J/(g*K), with the
-    significant digits of the molar value and at least two."""
-    return round_significant(_decimal(molar) / _decimal(atomic_weight),
-                             max(2, significant_digits(molar)))
 
 
 def round_to_width(text, width):
@@ -119,6 +132,16 @@ def round_to_width(text, width):
     raise ValueError(f"{text} does not fit {width} characters")
 
 
+def readable_configuration(text):
+    """An electron configuration from pymatgen ("[Ar].3d<sup>6</sup>.4s<sup>2</sup>")
+    or bodr ("Ar 3d6 4s2") as "[Ar] 3d6 4s2"."""
+    text = re.sub(r"<sup>(\d+)</sup>", r"\1", text.strip())
+    parts = [p for p in re.split(r"[.\s]+", text) if p]
+    if parts and re.fullmatch(r"[A-Z][a-z]?", parts[0]):
+        parts[0] = f"[{parts[0]}]"
+    return " ".join(parts)
+
+
 def compact_configuration(text, width):
     """An electron configuration made to fit `width`: first the blank after the
     noble-gas core goes, then the blank between the last s and p subshells."""
@@ -130,8 +153,18 @@ def compact_configuration(text, width):
 
 
 def oxidation_list(states):
-    """Oxidation states as one text without blanks, in the source's order."""
-    return ",".join(str(s).strip() for s in states)
+    """Oxidation states, highest first, as one text without blanks."""
+    return ",".join(str(s) for s in sorted((int(s) for s in states), reverse=True))
+
+
+def crystal_system(space_group):
+    """The crystal system of a space group number (1 to 230)."""
+    for last, name in ((2, "Triclinic"), (15, "Monoclinic"), (74, "Orthorhombic"),
+                       (142, "Tetragonal"), (167, "Trigonal"), (194, "Hexagonal"),
+                       (230, "Cubic")):
+        if 1 <= space_group <= last:
+            return name
+    raise ValueError(f"no space group {space_group}")
 
 
 # ----------------------------------------------------------- source readers
@@ -151,57 +184,15 @@ class Value:
 _NUMBER = r"-?\d+(?:\.\d+)?"
 
 
-def parse_gelemental_value(raw):
-    """Splits one property value printed by `gelemental -p` into number/text,
-    unit rest and mark. "[98 g/mol] (Value for most stable isotope)" gives
-    ("98", "g/mol", "isotope")."""
-    raw = raw.strip()
-    flag = None
-    if raw.endswith("(Estimated or calculated value)"):
-        flag = ESTIMATE
-        raw = raw[: -len("(Estimated or calculated value)")].strip()
-        if raw.startswith("(") and raw.endswith(")"):
-            raw = raw[1:-1]
-    elif raw.endswith("(Approximate)"):
-        flag = APPROXIMATE
-        raw = raw[: -len("(Approximate)")].strip().lstrip("~")
-    elif raw.endswith("(Value for most stable isotope)"):
-        flag = "isotope"
-        raw = raw[: -len("(Value for most stable isotope)")].strip()
-        if raw.startswith("[") and raw.endswith("]"):
-            raw = raw[1:-1]
-    match = re.match(rf"({_NUMBER})\s*(.*)$", raw)
-    if match:
-        return match.group(1), match.group(2), flag
-    return raw, "", flag
-
-
-def parse_gelemental(output):
-    """{Z: {property: raw value}} from the text that `gelemental -p Z...` prints."""
-    elements = {}
-    current = None
-    for line in output.splitlines():
-        match = re.match(r"^  ([A-Za-z][A-Za-z ,]*?):\s+(.*)$", line)
-        if not match:
-            continue
-        key, value = match.group(1), match.group(2)
-        if key == "Name":
-            current = {}
-        if current is None:
-            continue
-        current[key] = value
-        if key == "Atomic number":
-            elements[int(value)] = current
-    return elements
-
-
 def parse_pymatgen_value(raw, unit_pattern):
     """A pymatgen property text -> Value, or None for "no data". Only a plain
-    number followed by its unit is a value; "about", "maybe" and "(estimate)"
-    mark it, anything else ("&gt; 10<sup>12</sup>", "high") is no value."""
+    number followed by its unit is a value, after an optional note on the form
+    ("(white P) 317.3 K"); "about", "maybe" and "(estimate)" mark it, anything
+    else ("&gt; 10<sup>12</sup>", "high") is no value."""
     if raw is None:
         return None
     text = html.unescape(re.sub(r"<sup>(.*?)</sup>", r"^\1", str(raw))).strip()
+    text = re.sub(r"^\([^)]*\)\s*", "", text)
     flag = None
     if re.search(r"\bestimate\b|\bmaybe\b", text):
         flag = ESTIMATE
@@ -214,18 +205,7 @@ def parse_pymatgen_value(raw, unit_pattern):
     return Value(match.group(1), flag, "pymatgen")
 
 
-def read_gelemental():
-    numbers = [str(z) for z in range(1, LAST_ELEMENT + 1)]
-    command = ["gelemental"] + [arg for z in numbers for arg in ("-p", z)]
-    if not os.environ.get("DISPLAY"):
-        if not shutil.which("xvfb-run"):
-            sys.exit("gather-elements: gelemental needs an X display or xvfb-run")
-        command = ["xvfb-run", "-a"] + command
-    output = subprocess.run(command, check=True, capture_output=True, text=True).stdout
-    return parse_gelemental(output)
-
-
-def read_bodr():
+def read_bodr_elements():
     import xml.etree.ElementTree as ET
     cml = "{http://www.xml-cml.org/schema}"
     elements = {}
@@ -236,6 +216,38 @@ def read_bodr():
         if "bo:atomicNumber" in values:
             elements[int(values["bo:atomicNumber"])] = values
     return elements
+
+
+def read_bodr_space_groups():
+    """{symbol: space group number} for the elements in bodr's crystalstructures.xml."""
+    import xml.etree.ElementTree as ET
+    cml = "{http://www.xml-cml.org/schema}"
+    groups = {}
+    for molecule in ET.parse("/usr/share/bodr/crystalstructures.xml").getroot().iter(
+            cml + "molecule"):
+        symbols = {a.get("elementType") for a in molecule.iter(cml + "atom")}
+        numbers = [s.get("spaceGroup") for s in molecule.iter(cml + "symmetry")]
+        if len(symbols) == 1 and len(numbers) == 1:
+            groups[symbols.pop()] = int(numbers[0])
+    return groups
+
+
+def read_bodr_half_lives():
+    """{Z: {mass number: half-life in seconds}} from bodr's isotopes.xml."""
+    import xml.etree.ElementTree as ET
+    cml = "{http://www.xml-cml.org/schema}"
+    seconds = {"siUnits:s": Decimal(1), "units:y": Decimal("31557600")}
+    half_lives = {}
+    for isotope in ET.parse("/usr/share/bodr/isotopes.xml").getroot().iter(cml + "isotope"):
+        z = half_life = None
+        for node in isotope:
+            if node.get("dictRef") == "bo:atomicNumber":
+                z = int(node.text)
+            elif node.get("dictRef") == "bo:halfLife":
+                half_life = Decimal(node.text) * seconds[node.get("units")]
+        if z is not None and half_life is not None:
+            half_lives.setdefault(z, {})[isotope.get("number")] = half_life
+    return half_lives
 
 
 def read_pymatgen():
@@ -272,48 +284,51 @@ def agrees(a, b, tolerance=Decimal("0.03")):
     return abs(x - y) <= max(tolerance * max(abs(x), abs(y)), half_unit)
 
 
-def choose(candidates):
+def choose(candidates, same=agrees):
     """The first unmarked value among `candidates` (in order of preference),
-    unless a value marked as an estimate agrees with it."""
+    unless a value marked as an estimate is the `same` as it."""
     candidates = [c for c in candidates if c is not None]
     estimates = [c.text for c in candidates if c.flag == ESTIMATE]
     for c in candidates:
         if c.flag in (ESTIMATE, APPROXIMATE):
             continue
-        if any(agrees(c.text, e) for e in estimates):
+        if any(same(c.text, e) for e in estimates):
             return None
         return c
     return None
-
-
-def gel(element, key, source="gelemental"):
-    """A gelemental property as a Value (number in the source's unit)."""
-    raw = element.get(key) if element else None
-    if raw is None:
-        return None
-    number, _, flag = parse_gelemental_value(raw)
-    return Value(number, flag if flag in (ESTIMATE, APPROXIMATE) else None, source)
 
 
 def warn(message):
     print(f"cross-check: {message}", file=sys.stderr)
 
 
-# Where the permissive sources contradict each other or plainly err, a choice
-# between their values, never a value of our own. (Z, field): (source to take
-# or None for none, reason).
+# Where the sources plainly err or give a prediction unmarked, a choice between
+# their values, never a value of our own. (Z, field): (value to write or None
+# for none, reason).
 OVERRIDES = {
-    (54, "cVE"): (None, "gelemental lists 7 alone; xenon's compounds show 2, 4, 6 and 8, "
-                        "and no other permissive source lists xenon's states"),
-    (87, "cVE"): ("pymatgen", "gelemental lists 2; francium is univalent, as pymatgen lists"),
+    (34, "cCS"): ("Hexagonal", "periodictable lists selenium under hcp (c/a 1.136); its hexagonal "
+                               "lattice holds helical chains, not close-packed atoms"),
+    (52, "cCS"): ("Hexagonal", "periodictable lists tellurium under hcp (c/a 1.33); its hexagonal "
+                               "lattice holds helical chains, not close-packed atoms (bodr: "
+                               "space group 152, trigonal)"),
+    (104, "cEC"): (None, "bodr's configuration of rutherfordium is the calculated one; none has "
+                         "been measured, and pymatgen marks even lawrencium's as tentative"),
+    (105, "cEC"): (None, "bodr's configuration of dubnium is the calculated one; none has been "
+                         "measured, and pymatgen marks even lawrencium's as tentative"),
 }
 
 
-def gather(gelemental, bodr, pymatgen, ptable):
+def gather(bodr, space_groups, half_lives, pymatgen, ptable):
     rows = []
+    unchecked = []
     counts = {box: {} for box, _ in FIELDS}
 
     def put(row, box, value, source):
+        override = OVERRIDES.get((int(row["cAN"]), box))
+        if override is not None:
+            value, reason = override
+            warn(f"Z={row['cAN']} {box} set to {value!r}: {reason}")
+            source = f"{source} (see choices)"
         if value is None or value == "":
             return
         if len(value) > WIDTH[box]:
@@ -322,7 +337,6 @@ def gather(gelemental, bodr, pymatgen, ptable):
         counts[box][source] = counts[box].get(source, 0) + 1
 
     for z in range(1, LAST_ELEMENT + 1):
-        g = gelemental.get(z, {})
         b = bodr.get(z, {})
         p = pymatgen.get(z, {})
         t = ptable.get(z)
@@ -330,117 +344,113 @@ def gather(gelemental, bodr, pymatgen, ptable):
         row["cAN"] = str(z)
         counts["cAN"]["Z"] = counts["cAN"].get("Z", 0) + 1
 
-        # Name: gelemental spells the IUPAC names (Aluminium, Caesium, Sulfur).
-        put(row, "cname", g.get("Name", ""), "gelemental")
-        if b.get("bo:name") and b["bo:name"] != g.get("Name"):
-            warn(f"Z={z} name gelemental {g.get('Name')!r} bodr {b['bo:name']!r}")
+        # Name in IUPAC spelling: bodr's, else pymatgen's.
+        names = [IUPAC_NAMES.get(n, n) for n in (b.get("bo:name"), p.get("Name")) if n]
+        if names:
+            put(row, "cname", names[0], "bodr" if b.get("bo:name") else "pymatgen")
+            if len(set(names)) > 1:
+                warn(f"Z={z} name bodr {names[0]!r} pymatgen {names[1]!r}")
 
-        # Atomic weight: bodr's newer IUPAC values; a whole number there is the
-        # mass number of the longest-lived isotope of an element with no stable one.
+        # Atomic weight: bodr's IUPAC values; a whole number there is the mass
+        # number of the longest-lived isotope of an element with no stable one.
         mass = b.get("bo:mass")
-        gmass, _, gflag = parse_gelemental_value(g.get("Atomic mass", ""))
         if mass:
             if "." in mass:
                 put(row, "cAW", round_to_width(mass, WIDTH["cAW"]), "bodr")
             else:
                 put(row, "cAW", f"[{mass}]", "bodr")
-            if (gflag == "isotope") != ("." not in mass):
-                warn(f"Z={z} weight bodr {mass} gelemental {g.get('Atomic mass')}")
-            elif gmass and not agrees(gmass, mass, Decimal("0.0005")):
-                warn(f"Z={z} weight bodr {mass} gelemental {gmass}")
+                known = half_lives.get(z, {})
+                if mass not in known:
+                    unchecked.append(f"{b.get('bo:symbol')}-{mass}")
+                elif max(known.values()) > known[mass]:
+                    warn(f"Z={z} weight [{mass}] but bodr's isotopes.xml gives a longer "
+                         f"half-life to mass {max(known, key=known.get)}")
 
         # Melting and boiling points in K.
-        for box, gkey, pkey, bkey in (("cMP", "Melting point", "Melting point", "bo:meltingpoint"),
-                                      ("cBP", "Boiling point", "Boiling point", "bo:boilingpoint")):
+        for box, pkey, bkey in (("cMP", "Melting point", "bo:meltingpoint"),
+                                ("cBP", "Boiling point", "bo:boilingpoint")):
             pm = parse_pymatgen_value(p.get(pkey), "K")
             if pm is not None and pm.flag == APPROXIMATE:
                 pm.flag = ESTIMATE  # pymatgen says "about" only of unmeasured temperatures
-            chosen = choose([gel(g, gkey), pm])
+            bv = Value(b[bkey], None, "bodr") if b.get(bkey) else None
+            candidates = [pm] + ([bv] if p.get(pkey) is None else [])
+            chosen = choose(candidates)
             if chosen:
                 put(row, box, kelvin_to_celsius(chosen.text), chosen.source)
-                others = [v for v in (pm, Value(b.get(bkey), None, "bodr")) if v and v.text]
-                for other in others:
-                    if other is not chosen and not agrees(other.text, chosen.text, Decimal("0.05")):
-                        warn(f"Z={z} {box} {chosen!r} vs {other!r}")
+                if bv and bv is not chosen and not agrees(bv.text, chosen.text, Decimal("0.05")):
+                    warn(f"Z={z} {box} {chosen!r} vs {bv!r}")
+            elif bv and not (pm and pm.flag == ESTIMATE):
+                warn(f"Z={z} {box} none taken; pymatgen {p.get(pkey)!r}, bodr {bv.text} K")
 
-        # Density: the phase at 0 C chooses solid, liquid or gas (g/L) density.
-        phase = g.get("Phase", "")
-        density = None
-        if phase.startswith("Gas"):
-            gas = gel(g, "Density, gas")
-            if gas and gas.flag is None:
-                density = (shift_decimal(gas.text, -3), "gelemental")
-        elif phase.startswith("Liquid"):
-            liquid = gel(g, "Density, liquid")
-            if liquid and liquid.flag is None:
-                density = (liquid.text, "gelemental")
-        else:
-            tv = None
-            if t is not None and t.density is not None:
-                caveat = (t.density_caveat or "").lower()
-                flag = (ESTIMATE if "estimat" in caveat else
-                        APPROXIMATE if ("approx" in caveat or "unavailable" in caveat) else None)
-                tv = Value(str(t.density), flag, "periodictable")
-            pd = parse_pymatgen_value(p.get("Density of solid"), r"kg m\^-3")
-            if pd is not None:
-                pd = Value(shift_decimal(pd.text, -3), pd.flag, "pymatgen")
-            chosen = choose([gel(g, "Density, solid"), tv, pd])
-            if chosen:
-                density = (chosen.text, chosen.source)
-                for other in (tv, pd):
-                    if other and other is not chosen and other.flag is None and not agrees(
-                            other.text, chosen.text, Decimal("0.05")):
-                        warn(f"Z={z} density {chosen!r} vs {other!r}")
-        if density:
-            put(row, "cDen", density[0], density[1])
-
-        # Electron configuration: gelemental's; bodr's only cross-checks it
-        # (beyond nobelium both give the same calculated configurations).
-        config = gel(g, "Electron configuration")
-        if config and config.flag is None:
-            text = g["Electron configuration"].strip()
-            put(row, "cEC", compact_configuration(text, WIDTH["cEC"]), "gelemental")
-            bconf = b.get("bo:electronicConfiguration")
-            if bconf and re.sub(r"[\[\]]", "", text) != bconf:
-                warn(f"Z={z} configuration gelemental {text!r} bodr {bconf!r}")
-
-        # Oxidation states: gelemental's list, else pymatgen's (highest first).
-        states = None
-        if g.get("Oxidation states"):
-            states = ([s.strip() for s in g["Oxidation states"].split(",")], "gelemental")
-        elif p.get("Oxidation states"):
-            states = ([str(s) for s in sorted(p["Oxidation states"], reverse=True)], "pymatgen")
-        if states and p.get("Oxidation states") and states[1] == "gelemental":
-            pstates = {str(s) for s in p["Oxidation states"]}
-            if not pstates & set(states[0]):
-                warn(f"Z={z} oxidation states gelemental {states[0]} pymatgen {sorted(pstates)}")
-        override = OVERRIDES.get((z, "cVE"))
-        if override:
-            source, reason = override
-            warn(f"Z={z} cVE taken from {source or 'no source'}: {reason}")
-            states = None
-            if source == "pymatgen":
-                states = ([str(s) for s in sorted(p["Oxidation states"], reverse=True)], "pymatgen")
-        if states:
-            put(row, "cVE", oxidation_list(states[0]), states[1])
-
-        # Crystal structure: gelemental's lattice type.
-        if g.get("Lattice type"):
-            put(row, "cCS", g["Lattice type"].strip(), "gelemental")
-
-        # Specific heat, J/(g*K) at 25 C.
-        chosen = choose([gel(g, "Specific heat capacity")])
+        # Density of the substance at room temperature in g/cm3 (= g/ml): of the
+        # solid from pymatgen, else periodictable's. periodictable gives the
+        # gases' densities as liquids at their boiling points (caveat "T=...")
+        # and no source here has the density of a gas, so gases stay empty.
+        tv = None
+        if t is not None and t.density is not None:
+            caveat = (t.density_caveat or "").lower()
+            flag = (ESTIMATE if "estimat" in caveat else
+                    APPROXIMATE if ("approx" in caveat or "unavailable" in caveat) else None)
+            tv = Value(str(t.density), flag, "periodictable")
+        gas = (t is not None and t.density_caveat and t.density_caveat.startswith("T=")
+               and pm_number(p.get("Boiling point")) is not None
+               and Decimal(pm_number(p.get("Boiling point"))) < Decimal("298.15"))
+        pd = parse_pymatgen_value(p.get("Density of solid"), r"kg m\^-3")
+        if pd is not None:
+            pd = Value(shift_decimal(pd.text, -3), pd.flag, "pymatgen")
+        chosen = choose([pd] + ([] if gas else [tv]))
         if chosen:
-            put(row, "cSH", chosen.text, chosen.source)
+            put(row, "cDen", chosen.text, chosen.source)
+            if tv and tv is not chosen and tv.flag is None and not agrees(
+                    tv.text, chosen.text, Decimal("0.05")):
+                warn(f"Z={z} density {chosen!r} vs {tv!r}")
+
+        # Electron configuration: pymatgen's, else bodr's; each cross-checks
+        # the other.
+        pc = bc = None
+        if p.get("Electronic structure"):
+            raw = p["Electronic structure"]
+            flag = ESTIMATE if "tentative" in raw else None
+            pc = Value(readable_configuration(raw.replace("(tentative)", "")), flag, "pymatgen")
+        if b.get("bo:electronicConfiguration"):
+            bc = Value(readable_configuration(b["bo:electronicConfiguration"]), None, "bodr")
+        chosen = choose([pc, bc], same=lambda a, b: a == b)
+        if chosen:
+            put(row, "cEC", compact_configuration(chosen.text, WIDTH["cEC"]), chosen.source)
+        if pc and bc and pc.text != bc.text:
+            warn(f"Z={z} configuration {pc!r} vs {bc!r}")
+
+        # Oxidation states: pymatgen's full list, highest first; its common
+        # ones where the full list does not fit.
+        for key in ("Oxidation states", "Common oxidation states"):
+            if p.get(key) and len(oxidation_list(p[key])) <= WIDTH["cVE"]:
+                put(row, "cVE", oxidation_list(p[key]), f"pymatgen {key.lower()}")
+                break
+
+        # Crystal structure: periodictable's symmetry spelt out; where it
+        # describes only the molecule, the crystal system of bodr's space group.
+        symmetry = (getattr(t, "crystal_structure", None) or {}).get("symmetry")
+        group = space_groups.get(b.get("bo:symbol") or (t.symbol if t is not None else ""))
+        if symmetry and symmetry not in MOLECULE_SYMMETRIES:
+            put(row, "cCS", SYMMETRY_NAMES[symmetry], "periodictable")
+        elif group:
+            put(row, "cCS", crystal_system(group), "bodr")
+        if symmetry and group and symmetry not in MOLECULE_SYMMETRIES:
+            system = crystal_system(group)
+            expected = {"Body-centred cubic": "Cubic", "Face-centred cubic": "Cubic",
+                        "Simple cubic": "Cubic", "Diamond cubic": "Cubic",
+                        "Hexagonal close-packed": "Hexagonal",
+                        "Rhombohedral": "Trigonal"}.get(SYMMETRY_NAMES[symmetry],
+                                                        SYMMETRY_NAMES[symmetry])
+            if system != expected:
+                warn(f"Z={z} crystal periodictable {symmetry} vs bodr space group {group} "
+                     f"({system})")
 
         # Thermal conductivity, W/(m*K) -> W/(cm*K).
         ptc = parse_pymatgen_value(p.get("Thermal conductivity"), r"W m\^-1 K\^-1")
-        chosen = choose([gel(g, "Thermal conductivity"), ptc])
+        chosen = choose([ptc])
         if chosen:
             put(row, "cTC", shift_decimal(chosen.text, -2), chosen.source)
-            if ptc and ptc is not chosen and ptc.flag is None and not agrees(
-                    ptc.text, chosen.text, Decimal("0.15")):
-                warn(f"Z={z} thermal conductivity {chosen!r} vs {ptc!r}")
 
         # Electrical conductivity from pymatgen's resistivity in 10^-8 ohm m,
         # which is the same number in micro-ohm-cm.
@@ -449,14 +459,20 @@ def gather(gelemental, bodr, pymatgen, ptable):
         if chosen and Decimal(chosen.text) > 0:
             put(row, "EC", resistivity_to_conductivity(chosen.text), "pymatgen")
 
-        # Heats of vaporization and fusion, kJ/mol.
-        for box, key in (("cHV", "Heat of vaporization"), ("cHF", "Heat of fusion")):
-            chosen = choose([gel(g, key)])
-            if chosen:
-                put(row, box, chosen.text, chosen.source)
+        # Specific heat and the heats of vaporization and fusion: none of the
+        # three sources has them, so cSH, cHV and cHF stay empty.
 
         rows.append(row)
+    if unchecked:
+        warn("bodr's isotopes.xml has no half-life for " + ", ".join(unchecked)
+             + ": their mass numbers stay bodr's elements.xml ones unchecked")
     return rows, counts
+
+
+def pm_number(raw):
+    """The number of an unmarked pymatgen temperature in K, or None."""
+    value = parse_pymatgen_value(raw, "K")
+    return value.text if value is not None and value.flag is None else None
 
 
 def write_csv(rows, out):
@@ -492,14 +508,14 @@ def main():
         result = unittest.TextTestRunner(verbosity=1).run(suite)
         sys.exit(0 if result.wasSuccessful() else 1)
 
-    rows, counts = gather(read_gelemental(), read_bodr(), read_pymatgen(), read_periodictable())
+    rows, counts = gather(read_bodr_elements(), read_bodr_space_groups(),
+                          read_bodr_half_lives(), read_pymatgen(), read_periodictable())
     check_encodable(rows)
     text = io.StringIO()
     write_csv(rows, text)
     with open(args.output, "w", encoding="utf-8", newline="") as f:
         f.write(text.getvalue())
-    for name in ("gelemental", "libelemental0", "bodr", "python3-pymatgen",
-                 "python3-periodictable"):
+    for name in ("bodr", "python3-pymatgen", "python3-periodictable"):
         print(f"{name} {package_version(name)}", file=sys.stderr)
     report_counts(counts)
 
@@ -509,28 +525,26 @@ def main():
 class ConversionTest(unittest.TestCase):
     def test_kelvin_to_celsius_keeps_the_source_precision(self):
         for kelvin, celsius in (("1811", "1538"), ("14.01", "-259.14"), ("0.95", "-272.20"),
-                                ("302.9146", "29.7646"), ("273.15", "0.00"), ("717.8", "444.7"),
-                                ("3695", "3422")):
+                                ("302.91", "29.76"), ("273.15", "0.00"), ("717.87", "444.72"),
+                                ("3695", "3422"), ("1000", "727")):
             self.assertEqual(kelvin_to_celsius(kelvin), celsius, kelvin)
 
     def test_per_metre_to_per_centimetre(self):
         for wmk, wcmk in (("401", "4.01"), ("80.4", "0.804"), ("0.1805", "0.001805"),
-                          ("0.00943", "0.0000943"), ("1.7", "0.017")):
+                          ("0.00943", "0.0000943"), ("8.8", "0.088"), ("430", "4.3"),
+                          ("400", "4"), ("100", "1"), ("2", "0.02")):
             self.assertEqual(shift_decimal(wmk, -2), wcmk, wmk)
 
-    def test_gas_density_grams_per_litre_to_per_millilitre(self):
-        for gl, gml in (("0.08988", "0.00008988"), ("9.73", "0.00973"), ("1.429", "0.001429")):
-            self.assertEqual(shift_decimal(gl, -3), gml, gl)
+    def test_kilograms_per_cubic_metre_to_grams_per_millilitre(self):
+        for kgm3, gml in (("7874", "7.874"), ("7140", "7.14"), ("19300", "19.3"),
+                          ("5000", "5"), ("22610", "22.61"), ("535", "0.535"),
+                          ("10000", "10")):
+            self.assertEqual(shift_decimal(kgm3, -3), gml, kgm3)
 
     def test_resistivity_to_conductivity(self):
         for rho, sigma in (("1.72", "0.581"), ("1.63", "0.613"), ("10", "0.10"),
                            ("6", "0.17"), ("144", "0.00694"), ("2.7", "0.37"), ("100", "0.010")):
             self.assertEqual(resistivity_to_conductivity(rho), sigma, rho)
-
-    def test_molar_heat_to_specific(self):
-        self.assertEqual(molar_heat_to_specific("25.10", "55.845"), "0.4495")
-        self.assertEqual(molar_heat_to_specific("24.44", "63.546"), "0.3846")
-        self.assertEqual(molar_heat_to_specific("28", "207.2"), "0.14")
 
     def test_atomic_weight_rounded_to_nine_characters(self):
         for text, rounded in (("22.98976928", "22.989769"), ("132.9054519", "132.90545"),
@@ -540,36 +554,46 @@ class ConversionTest(unittest.TestCase):
         with self.assertRaises(ValueError):
             round_to_width("1234567890", 9)
 
-    def test_compact_configuration(self):
+    def test_configurations_read_and_compacted(self):
+        self.assertEqual(readable_configuration("[Ar].3d<sup>6</sup>.4s<sup>2</sup>"),
+                         "[Ar] 3d6 4s2")
+        self.assertEqual(readable_configuration("1s<sup>1</sup>"), "1s1")
+        self.assertEqual(readable_configuration("Ar 3d6 4s2"), "[Ar] 3d6 4s2")
+        self.assertEqual(readable_configuration("1s2"), "1s2")
         self.assertEqual(compact_configuration("[Xe] 4f14 5d10 6s2 6p1", 20),
                          "[Xe]4f14 5d10 6s26p1")
         self.assertEqual(compact_configuration("[Xe] 4f14 5d10 6s2", 20), "[Xe] 4f14 5d10 6s2")
         self.assertEqual(compact_configuration("[Rn] 5f14 6d1 7s2 x", 20), "[Rn] 5f14 6d1 7s2 x")
 
-    def test_oxidation_list_has_no_blanks(self):
-        self.assertEqual(oxidation_list("6, 3, 2, 0, -2".split(",")), "6,3,2,0,-2")
+    def test_oxidation_list_highest_first_without_blanks(self):
+        self.assertEqual(oxidation_list([-2, -1, 1, 2, 3, 4, 5, 6]), "6,5,4,3,2,1,-1,-2")
+        self.assertEqual(oxidation_list([1]), "1")
 
-    def test_gelemental_marks(self):
-        self.assertEqual(parse_gelemental_value("1811 K"), ("1811", "K", None))
-        self.assertEqual(parse_gelemental_value("~1323 K (Approximate)"),
-                         ("1323", "K", APPROXIMATE))
-        self.assertEqual(parse_gelemental_value("(610 K) (Estimated or calculated value)"),
-                         ("610", "K", ESTIMATE))
-        self.assertEqual(parse_gelemental_value("[98 g/mol] (Value for most stable isotope)"),
-                         ("98", "g/mol", "isotope"))
+    def test_crystal_system_of_space_group(self):
+        for group, system in ((2, "Triclinic"), (12, "Monoclinic"), (64, "Orthorhombic"),
+                              (139, "Tetragonal"), (166, "Trigonal"), (194, "Hexagonal"),
+                              (225, "Cubic"), (229, "Cubic")):
+            self.assertEqual(crystal_system(group), system, group)
+        with self.assertRaises(ValueError):
+            crystal_system(231)
 
     def test_pymatgen_values(self):
         ohm = r"10\^-8 Ω m"
         v = parse_pymatgen_value("1.72 10<sup>-8</sup> &Omega; m", ohm)
         self.assertEqual((v.text, v.flag), ("1.72", None))
-        self.assertEqual(parse_pymatgen_value("about 55 10<sup>-8</sup> &Omega; m", ohm).flag,
+        self.assertEqual(parse_pymatgen_value("about  14 10<sup>-8</sup> &Omega; m", ohm).flag,
                          APPROXIMATE)
         self.assertIsNone(parse_pymatgen_value("&gt; 10<sup>12</sup>10<sup>-8</sup> &Omega; m",
                                                ohm))
         self.assertIsNone(parse_pymatgen_value("no data 10<sup>-8</sup> &Omega; m", ohm))
+        self.assertIsNone(parse_pymatgen_value("high 10<sup>-8</sup> &Omega; m", ohm))
         self.assertEqual(parse_pymatgen_value("maybe about 300 K", "K").flag, ESTIMATE)
         self.assertEqual(parse_pymatgen_value("2 (estimate)W m<sup>-1</sup> K<sup>-1</sup>",
                                               r"W m\^-1 K\^-1").flag, ESTIMATE)
+        v = parse_pymatgen_value("(white P) 317.3 K", "K")
+        self.assertEqual((v.text, v.flag), ("317.3", None))
+        v = parse_pymatgen_value("7874 kg m<sup>-3</sup>", r"kg m\^-3")
+        self.assertEqual((v.text, v.flag), ("7874", None))
 
     def test_an_estimate_keeps_out_the_same_value_from_another_source(self):
         chosen = choose([Value("1800", None, "a"), Value("1800", ESTIMATE, "b")])
@@ -579,6 +603,9 @@ class ConversionTest(unittest.TestCase):
         self.assertIsNone(choose([Value("1.7", None, "a"), Value("2", ESTIMATE, "b")]))
         chosen = choose([Value("1323", APPROXIMATE, "a"), Value("1323", None, "b")])
         self.assertEqual(chosen.source, "b")
+        same = lambda a, b: a == b
+        self.assertIsNone(choose([Value("[Rn] 7s2 7p1", ESTIMATE, "a"),
+                                  Value("[Rn] 7s2 7p1", None, "b")], same))
 
 
 if __name__ == "__main__":
