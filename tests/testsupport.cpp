@@ -1,5 +1,7 @@
 #include "testsupport.h"
 
+#include "ElementRecord.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -33,6 +35,19 @@ ScratchFolder::ScratchFolder() : previous_(QDir::currentPath()) {
 
 ScratchFolder::~ScratchFolder() {
     QDir::setCurrent(previous_);
+}
+
+QByteArray sampleDataFile(int count) {
+    QByteArray bytes;
+    for (int n = 1; n <= count; ++n) {
+        orbitra::ElementRecord record;
+        record.fields[0] = "Name" + std::to_string(n);
+        record.fields[1] = std::to_string(n);
+        record.fields[13] = "Fusion" + std::to_string(n);
+        const orbitra::RecordBytes encoded = orbitra::encodeRecord(record);
+        bytes.append(reinterpret_cast<const char*>(encoded.data()), orbitra::kRecordSize);
+    }
+    return bytes;
 }
 
 void writeFile(const QString& path, const QByteArray& bytes) {

@@ -24,6 +24,10 @@ private:
     QString previous_;
 };
 
+// A data file of records 1..count, record N holding "Name<N>" as its chemical
+// name, N as its atomic number and "Fusion<N>" as its heat of fusion.
+QByteArray sampleDataFile(int count);
+
 // Writes `bytes` to `path`, replacing it.
 void writeFile(const QString& path, const QByteArray& bytes);
 QByteArray readFile(const QString& path);

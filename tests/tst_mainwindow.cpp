@@ -25,21 +25,6 @@ using testsupport::writeFile;
 
 namespace {
 
-// A data file whose record N holds "Name<N>" as chemical name and "Fusion<N>"
-// as heat of fusion, for records 1..count.
-QByteArray dataFile(int count) {
-    QByteArray bytes;
-    for (int n = 1; n <= count; ++n) {
-        ElementRecord record;
-        record.fields[0] = "Name" + std::to_string(n);
-        record.fields[1] = std::to_string(n);
-        record.fields[13] = "Fusion" + std::to_string(n);
-        const RecordBytes encoded = encodeRecord(record);
-        bytes.append(reinterpret_cast<const char*>(encoded.data()), kRecordSize);
-    }
-    return bytes;
-}
-
 QRect twipsRect(int left, int top, int width, int height) {
     return QRect(qRound(left / 15.0), qRound(top / 15.0), qRound(width / 15.0),
                  qRound(height / 15.0));
@@ -89,7 +74,7 @@ private:
 
 void MainWindowTest::init() {
     folder_ = std::make_unique<ScratchFolder>();
-    writeFile(folder_->file("period.bio"), dataFile(110));
+    writeFile(folder_->file("period.bio"), testsupport::sampleDataFile(110));
     program_ = std::make_unique<Program>();
     QVERIFY(program_->start());
     QVERIFY(QTest::qWaitForWindowExposed(program_->mainWindow()));
@@ -226,7 +211,7 @@ void MainWindowTest::clickShowsTheTilesRecord() {
 }
 
 void MainWindowTest::recordPastTheEndEmptiesTheBoxes() {
-    writeFile(folder_->file("period.bio"), dataFile(105));
+    writeFile(folder_->file("period.bio"), testsupport::sampleDataFile(105));
     click(program_->mainWindow()->tile(105));
     QVERIFY(!box("cname")->text().isEmpty());
     click(program_->mainWindow()->tile(106));
