@@ -1,18 +1,24 @@
 #include "Artwork.h"
 
 #include <QCursor>
+#include <QGuiApplication>
 #include <QIcon>
 #include <QPixmap>
+#include <QScreen>
 
 namespace orbitra {
 
-QIcon flaskIcon() {
-    return QIcon(QPixmap(QStringLiteral(":/art/flask.xpm")));
-}
+QIcon flaskIcon() { return QIcon(QPixmap(QStringLiteral(":/art/flask.xpm"))); }
 
 QCursor magnifierCursor() {
+    // The pointer is drawn at 16, 32 and 48 pixels; a screen scaled by one and a
+    // half or more gets the large picture instead of a blurred enlargement.
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const bool large = screen != nullptr && screen->devicePixelRatio() >= 1.5;
+    QPixmap picture(large ? QStringLiteral(":/art/magnifier-48.xpm")
+                          : QStringLiteral(":/art/magnifier-32.xpm"));
+    picture.setDevicePixelRatio(large ? 1.5 : 1.0);
     // The glass's centre is the hot spot: what lies under the lens is what is meant.
-    const QPixmap picture(QStringLiteral(":/art/magnifier-32.xpm"));
     return QCursor(picture, 12, 12);
 }
 
