@@ -14,10 +14,11 @@ namespace {
 
 QtMessageHandler previousHandler = nullptr;
 
-// The offscreen platform warns about size hints for every window with a layout;
-// that line says nothing about the program.
+// The offscreen platform warns that it cannot pass on size hints or raise a
+// window; those lines say nothing about the program.
 void quietHandler(QtMsgType type, const QMessageLogContext& context, const QString& message) {
-    if (message.contains(QLatin1String("propagateSizeHints"))) {
+    if (message.contains(QLatin1String("propagateSizeHints")) ||
+        message.contains(QLatin1String("does not support raise()"))) {
         return;
     }
     previousHandler(type, context, message);

@@ -7,8 +7,8 @@
 
 namespace testsupport {
 
-// Drops the offscreen platform's "propagateSizeHints" warning, printed for every
-// window with a layout. Call it from initTestCase(), after QtTest set up its log.
+// Drops the offscreen platform's warnings that it cannot pass on size hints or
+// raise a window. Call it from initTestCase(), after QtTest set up its log.
 void quietOffscreenWarnings();
 
 // Moves the process into a fresh empty folder for the life of the object.
