@@ -1,6 +1,7 @@
 #include "Edit.h"
 
 #include "RecordNumber.h"
+#include "Twips.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -68,20 +69,8 @@ constexpr Place kText1{3960, 2880, 1695, 375};
 constexpr Place kCommand1{5880, 2880, 1335, 375};
 constexpr Place kCommand2{5880, 3360, 1335, 375};
 
-int px(int twips) {
-    return qRound(twips / 15.0);
-}
-QRect twips(int left, int top, int width, int height) {
-    return QRect(px(left), px(top), px(width), px(height));
-}
 QRect twips(const Place& p) {
-    return twips(p.left, p.top, p.width, p.height);
-}
-
-void paint(QWidget* widget, QPalette::ColorRole role, unsigned rgb) {
-    QPalette palette = widget->palette();
-    palette.setColor(role, QColor::fromRgb(rgb));
-    widget->setPalette(palette);
+    return orbitra::twips(p.left, p.top, p.width, p.height);
 }
 
 QString text(std::string_view s) {

@@ -3,6 +3,7 @@
 #include "ClickLabel.h"
 #include "ClockText.h"
 #include "Contacts.h"
+#include "Twips.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -25,13 +26,6 @@ constexpr int kClientWidth = 4845;
 constexpr int kClientHeight = 3060;
 // The clock is re-armed for just past the next full second.
 constexpr int kTickLateMs = 5;
-
-int px(int twips) {
-    return qRound(twips / 15.0);
-}
-QRect twips(int left, int top, int width, int height) {
-    return QRect(px(left), px(top), px(width), px(height));
-}
 
 template <typename Label>
 Label* label(const QString& name, const QString& caption, const QRect& geometry, QWidget* parent) {

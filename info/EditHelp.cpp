@@ -1,6 +1,7 @@
 #include "EditHelp.h"
 
 #include "Contacts.h"
+#include "Twips.h"
 
 #include <QFont>
 #include <QPlainTextEdit>
@@ -12,13 +13,6 @@ namespace {
 
 constexpr int kClientWidth = 4995;
 constexpr int kClientHeight = 3735;
-
-int px(int twips) {
-    return qRound(twips / 15.0);
-}
-QRect twips(int left, int top, int width, int height) {
-    return QRect(px(left), px(top), px(width), px(height));
-}
 
 // "MS Sans Serif" has no Thai where it exists at all; the Thai marks come from
 // the first of the others that is installed.

@@ -2,6 +2,7 @@
 
 #include "TileBox.h"
 #include "TileCatalogue.h"
+#include "Twips.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -20,19 +21,6 @@ constexpr int kClientWidth = 10710;
 constexpr int kClientHeight = 6135;
 constexpr unsigned kBackground = 0xC0C0FF;
 constexpr unsigned kDetailBoxColour = 0xC0FFC0;
-
-int px(int twips) {
-    return qRound(twips / 15.0);
-}
-QRect twips(int left, int top, int width, int height) {
-    return QRect(px(left), px(top), px(width), px(height));
-}
-
-void paint(QWidget* widget, QPalette::ColorRole role, unsigned rgb) {
-    QPalette palette = widget->palette();
-    palette.setColor(role, QColor::fromRgb(rgb));
-    widget->setPalette(palette);
-}
 
 QLabel* label(QWidget* parent, int number, std::string_view caption, const QRect& geometry,
               unsigned textColour = 0x000000) {
