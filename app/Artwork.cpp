@@ -8,7 +8,9 @@
 
 namespace orbitra {
 
-QIcon flaskIcon() { return QIcon(QPixmap(QStringLiteral(":/art/flask.xpm"))); }
+QIcon flaskIcon() {
+    return QIcon(QPixmap(QStringLiteral(":/art/flask.xpm")));
+}
 
 QCursor magnifierCursor() {
     // The pointer is drawn at 16, 32 and 48 pixels; a screen scaled by one and a

@@ -23,7 +23,6 @@
 #include "ElementRecord.h"
 #include "Probe.h"
 #include "Program.h"
-#include "TileBox.h"
 #include "main.h"
 
 #include <QApplication>

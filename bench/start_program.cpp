@@ -6,7 +6,8 @@
 
 #include "Probe.h"
 #include "Program.h"
-#include "TileBox.h"
+
+#include <QLineEdit>
 
 #include <QApplication>
 

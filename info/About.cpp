@@ -1,6 +1,6 @@
 #include "About.h"
 
-#include "ClickLabel.h"
+#include "ClickFilter.h"
 #include "ClockText.h"
 #include "Contacts.h"
 #include "Twips.h"
@@ -55,8 +55,8 @@ About::About(QWidget* parent)
       Text1(new QPlainTextEdit(this)),
       Label3(label<QLabel>(QStringLiteral("Label3"), QString(), twips(120, 2400, 1095, 255), this)),
       Label4(label<QLabel>(QStringLiteral("Label4"), QString(), twips(120, 2880, 4575, 255), this)),
-      Label5(label<ClickLabel>(QStringLiteral("Label5"), QString::fromUtf8(contacts::kAuthorName),
-                               twips(120, 2640, 1815, 255), this)),
+      Label5(label<QLabel>(QStringLiteral("Label5"), QString::fromUtf8(contacts::kAuthorName),
+                           twips(120, 2640, 1815, 255), this)),
       Timer1(new QTimer(this)) {
     setObjectName(QStringLiteral("About"));
     setWindowTitle(QStringLiteral("About"));
@@ -97,7 +97,7 @@ void About::createControls() {
 
 void About::createConnections() {
     connect(Command1, &QPushButton::clicked, this, &About::Command1_Click);
-    connect(Label5, &ClickLabel::clicked, this, &About::Label5_Click);
+    connect(new ClickFilter(Label5), &ClickFilter::clicked, this, &About::Label5_Click);
     connect(Timer1, &QTimer::timeout, this, &About::Timer1_Timer);
 }
 

@@ -13,8 +13,6 @@ class QTimer;
 
 namespace orbitra {
 
-class ClickLabel;
-
 // The About window's notice: six lines joined by CR LF, the last one empty.
 QString aboutNotice();
 
@@ -38,7 +36,7 @@ private:
     QPlainTextEdit* const Text1;
     QLabel* const Label3;
     QLabel* const Label4;
-    ClickLabel* const Label5;
+    QLabel* const Label5;
     QTimer* const Timer1;
 };
 

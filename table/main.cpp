@@ -1,6 +1,6 @@
 #include "main.h"
 
-#include "TileBox.h"
+#include "ClickFilter.h"
 #include "TileCatalogue.h"
 #include "Twips.h"
 
@@ -100,7 +100,8 @@ std::array<QLineEdit*, 14> main::detailBoxes() const {
 
 void main::createTable() {
     for (const ElementTile& spec : TileCatalogue) {
-        auto* box = new TileBox(canvas_);
+        auto* box = new QLineEdit(canvas_);
+        box->setReadOnly(true);
         box->setObjectName(QStringLiteral("Text%1").arg(spec.control));
         box->setText(text(spec.symbol));
         box->setCursorPosition(0);
@@ -108,7 +109,8 @@ void main::createTable() {
         box->setAccessibleName(QStringLiteral("%1, %2").arg(text(spec.symbol)).arg(spec.z));
         paint(box, QPalette::Base, spec.colour);
         const int z = spec.z;
-        connect(box, &TileBox::clicked, this, [this, z] { ShowRecord(qint16(z)); });
+        connect(new ClickFilter(box), &ClickFilter::clicked, this,
+                [this, z] { ShowRecord(qint16(z)); });
         tiles_[spec.z - 1] = box;
     }
     for (const LegendEntry& entry : Legend) {

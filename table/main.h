@@ -19,8 +19,6 @@ class QMenu;
 
 namespace orbitra {
 
-class TileBox;
-
 inline constexpr int kMainHandle = 1;
 
 class main : public QMainWindow {
@@ -38,7 +36,7 @@ public:
     void ShowRecord(qint16 number);
 
     // The tile that passes atomic number `z` (1..110).
-    TileBox* tile(int z) const { return tiles_[z - 1]; }
+    QLineEdit* tile(int z) const { return tiles_[z - 1]; }
     std::array<QLineEdit*, 14> detailBoxes() const;
 
 Q_SIGNALS:
@@ -85,7 +83,7 @@ private:
     QAction* const mquit;
     QAction* const medit;
     QAction* const mabout;
-    std::array<TileBox*, 110> tiles_{};
+    std::array<QLineEdit*, 110> tiles_{};
 };
 
 }  // namespace orbitra

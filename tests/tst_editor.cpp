@@ -1,7 +1,6 @@
 #include "Edit.h"
 #include "ElementRecord.h"
 #include "Program.h"
-#include "TileBox.h"
 #include "testsupport.h"
 
 #include <QAction>

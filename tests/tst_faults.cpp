@@ -1,6 +1,5 @@
 #include "ElementRecord.h"
 #include "Program.h"
-#include "TileBox.h"
 #include "testsupport.h"
 
 #include <QApplication>

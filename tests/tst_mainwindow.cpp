@@ -1,6 +1,5 @@
 #include "ElementRecord.h"
 #include "Program.h"
-#include "TileBox.h"
 #include "TileCatalogue.h"
 #include "testsupport.h"
 
@@ -14,6 +13,7 @@
 #include <QLineEdit>
 #include <QMap>
 #include <QMenuBar>
+#include <QRegularExpression>
 #include <QSet>
 #include <QTest>
 
@@ -63,8 +63,8 @@ private:
     QLineEdit* box(const char* name) const {
         return program_->mainWindow()->findChild<QLineEdit*>(QLatin1String(name));
     }
-    TileBox* tileNamed(const QString& name) const {
-        return program_->mainWindow()->findChild<TileBox*>(name);
+    QLineEdit* tileNamed(const QString& name) const {
+        return program_->mainWindow()->findChild<QLineEdit*>(name);
     }
     void click(QWidget* widget) { QTest::mouseClick(widget, Qt::LeftButton); }
 
@@ -98,7 +98,10 @@ void MainWindowTest::catalogueIsComplete() {
     for (int n = 1; n <= 112; ++n) {
         QCOMPARE(controls.contains(n), n != 77 && n != 78);
     }
-    QCOMPARE(program_->mainWindow()->findChildren<TileBox*>().size(), 110);
+    QCOMPARE(program_->mainWindow()
+                 ->findChildren<QLineEdit*>(QRegularExpression(QStringLiteral("^Text\\d+$")))
+                 .size(),
+             110);
 }
 
 void MainWindowTest::tilesStandWhereTheGridPutsThem() {
@@ -134,7 +137,7 @@ void MainWindowTest::tilesStandWhereTheGridPutsThem() {
         perRow[top]++;
         QVERIFY2(tile.left == 360 * column && tile.top == top,
                  qPrintable(QStringLiteral("Z %1").arg(tile.z)));
-        const TileBox* widget = tileNamed(QStringLiteral("Text%1").arg(tile.control));
+        const QLineEdit* widget = tileNamed(QStringLiteral("Text%1").arg(tile.control));
         QVERIFY(widget);
         QCOMPARE(widget->geometry(), twipsRect(tile.left, tile.top, 350, 350));
         QCOMPARE(widget->text(), QString::fromUtf8(tile.symbol.data(), tile.symbol.size()));

@@ -63,7 +63,8 @@ void RecordPropertyTest::randomWritesMatchTheModel() {
         if (model.size() < offset + kRecordSize) {
             model.resize(offset + kRecordSize, '\0');
         }
-        model.replace(offset, kRecordSize, reinterpret_cast<const char*>(bytes.data()), kRecordSize);
+        model.replace(offset, kRecordSize, reinterpret_cast<const char*>(bytes.data()),
+                      kRecordSize);
 
         // A read of any record agrees with the model too.
         const int probe = 1 + random.bounded(highest + 5);

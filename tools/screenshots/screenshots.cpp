@@ -5,7 +5,6 @@
 // writes main-window.png, editor.png, help.png and about.png into OUTDIR.
 
 #include "Program.h"
-#include "TileBox.h"
 
 #include <QApplication>
 #include <QDir>
