@@ -7,7 +7,7 @@ source "$root/tools/deps.sh"
 install_missing "${RUN_PACKAGES[@]}"
 
 cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$root/build" -j"$(nproc)"
+cmake --build "$root/build" -j"$(nproc)" --target orbitra-table period_data
 
 data="${XDG_DATA_HOME:-$HOME/.local/share}/orbitra-table"
 mkdir -p "$data"
