@@ -303,6 +303,17 @@ void Edit::Command1_Click() {
     const auto boxes = fieldBoxes();
     for (int i = 0; i < kPropertyCount; ++i) {
         record.fields[i] = boxes[i]->text().toStdString();
+        // Storing would turn such a character into '?': refuse rather than lose it.
+        const std::string unstorable = firstUnstorable(record.fields[i], kFields[i].width);
+        if (!unstorable.empty()) {
+            QString field = text(kFields[i].caption);
+            field.chop(1);  // the caption's colon
+            refuseSave(tr("\"%1\" in %2 cannot be stored: the data file holds only the "
+                          "characters of its single-byte code page.")
+                           .arg(QString::fromStdString(unstorable), field));
+            boxes[i]->setFocus();
+            return;
+        }
     }
     int handle = 0;
     Status status = recordHandle(handle);

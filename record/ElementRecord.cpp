@@ -19,6 +19,21 @@ void encodeField(std::string_view text, unsigned char* out, int width) {
     std::memset(out + used, ' ', static_cast<std::size_t>(width) - used);
 }
 
+std::string firstUnstorable(std::string_view text, int width) {
+    std::size_t i = 0;
+    for (int kept = 0; kept < width && i < text.size(); ++kept) {
+        // One UTF-8 character: its lead byte tells how many bytes follow.
+        const auto lead = static_cast<unsigned char>(text[i]);
+        const std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+        const std::string_view character = text.substr(i, length);
+        if (character != "?" && utf8ToAnsi(character).find('?') != std::string::npos) {
+            return std::string(character);
+        }
+        i += length;
+    }
+    return {};
+}
+
 RecordBytes encodeRecord(const ElementRecord& record) {
     RecordBytes bytes{};
     for (int i = 0; i < kPropertyCount; ++i) {

@@ -89,6 +89,11 @@ std::string decodeField(const unsigned char* bytes, int width);
 // The empty text becomes a field of spaces, never of zero bytes.
 void encodeField(std::string_view text, unsigned char* out, int width);
 
+// The first character among the leading `width` characters of `text` (those a
+// field of that width keeps) that the ANSI code page cannot store, and that
+// encodeField would therefore write as '?'; empty when there is none.
+std::string firstUnstorable(std::string_view text, int width);
+
 // The record as its 177 bytes on disk, terminator CR LF included.
 RecordBytes encodeRecord(const ElementRecord& record);
 

@@ -146,6 +146,10 @@ private Q_SLOTS:
         row("negative", "-3", "Kept", 0, {}, "1 or more");
         row("above loadable", "40000", "Kept", 0, {}, "32767 or less");
         row("beyond 32 bits", "99999999999", "Kept", 0, {}, "32767 or less");
+        row("unstorable character", "4", QString::fromUtf8("Fe\u0E18"), 0, {},
+            "\"\u0E18\" in Chemical Name cannot be stored");
+        row("unstorable but cut", "4", QString::fromUtf8("ABCDEFGHIJKLM\u0E18"), 4,
+            bytesOf(sample(4, "ABCDEFGHIJKLM")));
     }
     void typeAndSave() {
         QFETCH(QString, keys);

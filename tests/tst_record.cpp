@@ -31,7 +31,7 @@ QByteArray fileOf(int count) {
     QByteArray bytes;
     for (int n = 1; n <= count; ++n) {
         ElementRecord record;
-        record.fields[0] = "E" + std::to_string(n);
+        record.fields[0] = std::string("E").append(std::to_string(n));
         const RecordBytes encoded = encodeRecord(record);
         bytes.append(reinterpret_cast<const char*>(encoded.data()), kRecordSize);
     }
@@ -54,6 +54,8 @@ private Q_SLOTS:
     void recordLayout();
     void everyByteRoundTrips();
 
+    void unstorableCharacters_data();
+    void unstorableCharacters();
     void missingFileIsCreatedEmpty();
     void pastTheEnd();
     void badRecordNumbers_data();
@@ -141,6 +143,23 @@ void RecordTest::everyByteRoundTrips() {
                         "b"
                         "\xff\xc3\xb5"),
              std::string("?a?b?\xf5"));
+}
+
+void RecordTest::unstorableCharacters_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("unstorable");
+    QTest::newRow("plain") << "Iron"
+                           << "";
+    QTest::newRow("code page letters") << QString::fromUtf8("€Öµ?") << "";
+    QTest::newRow("Thai") << QString::fromUtf8("Feธาตุ") << QString::fromUtf8("ธ");
+    QTest::newRow("emoji") << QString::fromUtf8("a\U0001F600") << QString::fromUtf8("\U0001F600");
+    QTest::newRow("only past the width") << QString::fromUtf8("ABCDEFGHIJKLMธ") << "";
+}
+
+void RecordTest::unstorableCharacters() {
+    QFETCH(QString, text);
+    QFETCH(QString, unstorable);
+    QCOMPARE(QString::fromStdString(firstUnstorable(text.toStdString(), 13)), unstorable);
 }
 
 void RecordTest::missingFileIsCreatedEmpty() {
