@@ -198,7 +198,9 @@ std::int32_t recordNumber(std::string_view text) {
 }
 
 std::string inQuotes(std::string_view text) {
-    return "\"" + std::string(text) + "\"";
+    std::string quoted(1, '"');
+    quoted.append(text).push_back('"');
+    return quoted;
 }
 
 bool readWholeFile(const std::string& path, std::string& contents, std::string& error) {
