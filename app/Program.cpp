@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QCursor>
 #include <QFont>
+#include <QFontInfo>
 #include <QIcon>
 #include <QMessageBox>
 
@@ -28,13 +29,19 @@ Window* bringForward(Window* window) {
 }  // namespace
 
 Program::Program() {
-    // The windows have fixed layouts drawn for a classic 8-point dialog font;
-    // larger default fonts would cut their captions off.
+    // The windows have fixed layouts drawn for "MS Sans Serif" at 8 points. Where
+    // it is missing, its stand-ins run wider, and at 7.5 points their captions
+    // fit the boxes drawn for it.
+    const QString classic = QStringLiteral("MS Sans Serif");
     QFont::insertSubstitutions(
-        QStringLiteral("MS Sans Serif"),
-        {QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Liberation Sans"),
-         QStringLiteral("Arimo"), QStringLiteral("DejaVu Sans Condensed")});
-    QApplication::setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
+        classic, {QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Liberation Sans"),
+                  QStringLiteral("Arimo"), QStringLiteral("DejaVu Sans Condensed")});
+    QFont font(classic, 8);
+    const QString found = QFontInfo(font).family();
+    if (found != classic && found != QLatin1String("Microsoft Sans Serif")) {
+        font.setPointSizeF(7.5);
+    }
+    QApplication::setFont(font);
 }
 
 Program::~Program() {

@@ -291,11 +291,16 @@ void Edit::Text1_Change() {
 
 void Edit::Command1_Click() {
     const std::optional<std::int32_t> number = readSaveNumber(Text1->text().toStdString());
-    if (number && *number < 1) {
+    if (!number) {
+        refuseSave(
+            tr("The record number must be a whole number from 1 to %1.").arg(kLargestRecord));
+        return;
+    }
+    if (*number < 1) {
         refuseSave(tr("The record number must be 1 or more."));
         return;
     }
-    if (!number || *number > kLargestRecord) {
+    if (*number > kLargestRecord) {
         refuseSave(tr("The record number must be %1 or less.").arg(kLargestRecord));
         return;
     }

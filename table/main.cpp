@@ -99,19 +99,19 @@ std::array<QLineEdit*, 14> main::detailBoxes() const {
 }
 
 void main::createTable() {
-    for (const ElementTile& spec : TileCatalogue) {
+    for (const ElementTile& tile : TileCatalogue) {
         auto* box = new QLineEdit(canvas_);
         box->setReadOnly(true);
-        box->setObjectName(QStringLiteral("Text%1").arg(spec.control));
-        box->setText(text(spec.symbol));
+        box->setObjectName(QStringLiteral("Text%1").arg(tile.control));
+        box->setText(text(tile.symbol));
         box->setCursorPosition(0);
-        box->setGeometry(twips(spec.left, spec.top, kTileSize, kTileSize));
-        box->setAccessibleName(QStringLiteral("%1, %2").arg(text(spec.symbol)).arg(spec.z));
-        paint(box, QPalette::Base, spec.colour);
-        const int z = spec.z;
+        box->setGeometry(twips(tile.left, tile.top, kTileSize, kTileSize));
+        box->setAccessibleName(QStringLiteral("%1, %2").arg(text(tile.symbol)).arg(tile.z));
+        paint(box, QPalette::Base, tile.colour);
+        const int z = tile.z;
         connect(new ClickFilter(box), &ClickFilter::clicked, this,
                 [this, z] { ShowRecord(qint16(z)); });
-        tiles_[spec.z - 1] = box;
+        tiles_[tile.z - 1] = box;
     }
     for (const LegendEntry& entry : Legend) {
         auto* swatch = new QFrame(canvas_);
@@ -175,8 +175,8 @@ void main::createTabOrder() {
     // A tile "Text<N>" takes tab index N - 1; the detail boxes cname and cAN hold
     // indexes 76 and 77, the names Text77 and Text78 being unused.
     std::array<QWidget*, 113> byName{};
-    for (const ElementTile& spec : TileCatalogue) {
-        byName[spec.control] = tiles_[spec.z - 1];
+    for (const ElementTile& tile : TileCatalogue) {
+        byName[tile.control] = tiles_[tile.z - 1];
     }
     byName[77] = cname;
     byName[78] = cAN;

@@ -145,7 +145,8 @@ private Q_SLOTS:
         row("zero", "0", QString(), 0, {}, "1 or more");
         row("negative", "-3", "Kept", 0, {}, "1 or more");
         row("above loadable", "40000", "Kept", 0, {}, "32767 or less");
-        row("beyond 32 bits", "99999999999", "Kept", 0, {}, "32767 or less");
+        row("beyond 32 bits", "99999999999", "Kept", 0, {}, "from 1 to 32767");
+        row("below 32 bits", "-99999999999", "Kept", 0, {}, "from 1 to 32767");
         row("unstorable character", "4", QString::fromUtf8("Fe\u0E18"), 0, {},
             "\"\u0E18\" in Chemical Name cannot be stored");
         row("unstorable but cut", "4", QString::fromUtf8("ABCDEFGHIJKLM\u0E18"), 4,

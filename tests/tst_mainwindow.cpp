@@ -58,6 +58,7 @@ private Q_SLOTS:
     void maximizeMovesNothing();
     void quitClosesHandleOne();
     void accessibleNames();
+    void captionsFitTheirBoxes();
 
 private:
     QLineEdit* box(const char* name) const {
@@ -319,6 +320,17 @@ void MainWindowTest::accessibleNames() {
     QCOMPARE(bar[1]->objectName(), QStringLiteral("medit"));
     QVERIFY(!bar[1]->menu());
     QCOMPARE(bar[2]->objectName(), QStringLiteral("mabout"));
+}
+
+void MainWindowTest::captionsFitTheirBoxes() {
+    const QList<QWidget*> windows{program_->mainWindow(), program_->showEditor(),
+                                  program_->showAbout()};
+    for (QWidget* window : windows) {
+        for (const QLabel* label : window->findChildren<QLabel*>()) {
+            QVERIFY2(label->fontMetrics().horizontalAdvance(label->text()) <= label->width(),
+                     qPrintable(window->objectName() + '/' + label->objectName()));
+        }
+    }
 }
 
 QTEST_MAIN(MainWindowTest)

@@ -6,7 +6,9 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 runs=${1:-20000}
 source "$root/tools/deps.sh"
-install_missing cmake make clang libclang-rt-14-dev
+install_missing cmake make clang
+# libFuzzer's runtime comes with the package of the same major version as clang.
+install_missing "libclang-rt-$(clang -dumpversion | cut -d. -f1)-dev"
 
 build="$root/build-fuzz"
 cmake -S "$root/fuzz" -B "$build" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Debug >/dev/null

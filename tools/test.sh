@@ -5,7 +5,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 source "$root/tools/deps.sh"
-install_missing "${RUN_PACKAGES[@]}" clang libclang-rt-14-dev g++-mingw-w64-x86-64-posix
+install_missing "${RUN_PACKAGES[@]}" g++-mingw-w64-x86-64-posix
 jobs=$(nproc)
 
 bash "$root/tools/fuzz.sh" 20000

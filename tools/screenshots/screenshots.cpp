@@ -48,6 +48,7 @@ int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     const QString data = QFileInfo(QString::fromLocal8Bit(argv[1])).absoluteFilePath();
     const QDir out(QFileInfo(QString::fromLocal8Bit(argv[2])).absoluteFilePath());
+    QDir().mkpath(out.path());
     QTemporaryDir scratch;
     if (!QFile::copy(data, scratch.filePath(QStringLiteral("period.bio")))) {
         std::fprintf(stderr, "cannot copy %s\n", argv[1]);
