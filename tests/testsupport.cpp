@@ -1,7 +1,5 @@
 #include "testsupport.h"
 
-#include "ElementRecord.h"
-
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -38,15 +36,23 @@ ScratchFolder::~ScratchFolder() {
     QDir::setCurrent(previous_);
 }
 
+orbitra::ElementRecord sampleRecord(int n, const char* name) {
+    orbitra::ElementRecord record;
+    record.fields[0] = name ? name : "Name" + std::to_string(n);
+    record.fields[1] = std::to_string(n);
+    record.fields[13] = "Fusion" + std::to_string(n);
+    return record;
+}
+
+QByteArray recordBytes(const orbitra::ElementRecord& record) {
+    const orbitra::RecordBytes encoded = orbitra::encodeRecord(record);
+    return QByteArray(reinterpret_cast<const char*>(encoded.data()), orbitra::kRecordSize);
+}
+
 QByteArray sampleDataFile(int count) {
     QByteArray bytes;
     for (int n = 1; n <= count; ++n) {
-        orbitra::ElementRecord record;
-        record.fields[0] = "Name" + std::to_string(n);
-        record.fields[1] = std::to_string(n);
-        record.fields[13] = "Fusion" + std::to_string(n);
-        const orbitra::RecordBytes encoded = orbitra::encodeRecord(record);
-        bytes.append(reinterpret_cast<const char*>(encoded.data()), orbitra::kRecordSize);
+        bytes += recordBytes(sampleRecord(n));
     }
     return bytes;
 }

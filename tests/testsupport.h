@@ -1,5 +1,8 @@
 #pragma once
 
+#include "ElementRecord.h"
+
+#include <QByteArray>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -24,8 +27,14 @@ private:
     QString previous_;
 };
 
-// A data file of records 1..count, record N holding "Name<N>" as its chemical
-// name, N as its atomic number and "Fusion<N>" as its heat of fusion.
+// Record N of the sample data: "Name<N>" (or `name`) as its chemical name, N as
+// its atomic number and "Fusion<N>" as its heat of fusion.
+orbitra::ElementRecord sampleRecord(int n, const char* name = nullptr);
+
+// The 177 bytes of `record` on disk.
+QByteArray recordBytes(const orbitra::ElementRecord& record);
+
+// A data file of the sample records 1..count.
 QByteArray sampleDataFile(int count);
 
 // Writes `bytes` to `path`, replacing it.

@@ -16,23 +16,8 @@
 
 using namespace orbitra;
 using testsupport::messageBoxText;
-
-namespace {
-
-QByteArray bytesOf(const ElementRecord& record) {
-    const RecordBytes encoded = encodeRecord(record);
-    return QByteArray(reinterpret_cast<const char*>(encoded.data()), kRecordSize);
-}
-
-// Record N of the test file holds "Name<N>" first and "Fusion<N>" last.
-ElementRecord sample(int n, const char* name = nullptr) {
-    ElementRecord record;
-    record.fields[0] = name ? name : "Name" + std::to_string(n);
-    record.fields[13] = "Fusion" + std::to_string(n);
-    return record;
-}
-
-}  // namespace
+using testsupport::recordBytes;
+using testsupport::sampleRecord;
 
 class EditorTest : public QObject {
     Q_OBJECT
@@ -42,11 +27,7 @@ private Q_SLOTS:
     // Starts the program on a file of thirteen sample records and opens the editor.
     void init() {
         folder_ = std::make_unique<testsupport::ScratchFolder>();
-        QByteArray bytes;
-        for (int n = 1; n <= 13; ++n) {
-            bytes += bytesOf(sample(n));
-        }
-        testsupport::writeFile(folder_->file("period.bio"), bytes);
+        testsupport::writeFile(folder_->file("period.bio"), testsupport::sampleDataFile(13));
         program_ = std::make_unique<Program>();
         QVERIFY(program_->start());
         program_->showEditor();
@@ -131,16 +112,17 @@ private Q_SLOTS:
                             const QByteArray& stored, const char* reason = "") {
             QTest::newRow(tag) << QString(keys) << name << record << stored << QString(reason);
         };
-        row("unchanged", "3", QString(), 3, bytesOf(sample(3)));
-        row("first key", "1", "One", 1, bytesOf(sample(1, "One")));
-        row("second key", "13", "Thirteen", 13, bytesOf(sample(13, "Thirteen")));
-        row("blank inside", "1 2", QString(), 12, bytesOf(sample(1)));
-        row("half to even", "2.5", "Two", 2, bytesOf(sample(2, "Two")));
-        row("half up to even", "7.5", "Eight", 8, bytesOf(sample(8, "Eight")));
-        row("letters after number", "12abc", "Twelve", 12, bytesOf(sample(12, "Twelve")));
-        row("overlong box", "4", "ABCDEFGHIJKLMNOPQRST", 4, bytesOf(sample(4, "ABCDEFGHIJKLM")));
+        row("unchanged", "3", QString(), 3, recordBytes(sampleRecord(3)));
+        row("first key", "1", "One", 1, recordBytes(sampleRecord(1, "One")));
+        row("second key", "13", "Thirteen", 13, recordBytes(sampleRecord(13, "Thirteen")));
+        row("blank inside", "1 2", QString(), 12, recordBytes(sampleRecord(1)));
+        row("half to even", "2.5", "Two", 2, recordBytes(sampleRecord(2, "Two")));
+        row("half up to even", "7.5", "Eight", 8, recordBytes(sampleRecord(8, "Eight")));
+        row("letters after number", "12abc", "Twelve", 12, recordBytes(sampleRecord(12, "Twelve")));
+        row("overlong box", "4", "ABCDEFGHIJKLMNOPQRST", 4,
+            recordBytes(sampleRecord(4, "ABCDEFGHIJKLM")));
         row("reset", "5", "", 5, QByteArray(175, ' ') + "\r\n");
-        row("past the end", "50", "Fifty", 50, bytesOf({{"Fifty"}}));
+        row("past the end", "50", "Fifty", 50, recordBytes({{"Fifty"}}));
         row("empty", "\b", "Kept", 0, {}, "1 or more");  // Backspace
         row("zero", "0", QString(), 0, {}, "1 or more");
         row("negative", "-3", "Kept", 0, {}, "1 or more");
@@ -150,7 +132,7 @@ private Q_SLOTS:
         row("unstorable character", "4", QString::fromUtf8("Fe\u0E18"), 0, {},
             "\"\u0E18\" in Chemical Name cannot be stored");
         row("unstorable but cut", "4", QString::fromUtf8("ABCDEFGHIJKLM\u0E18"), 4,
-            bytesOf(sample(4, "ABCDEFGHIJKLM")));
+            recordBytes(sampleRecord(4, "ABCDEFGHIJKLM")));
     }
     void typeAndSave() {
         QFETCH(QString, keys);
@@ -221,7 +203,7 @@ private Q_SLOTS:
         QTRY_VERIFY(!program_->mainWindow());
         QVERIFY(save("6", "Six"));
         QCOMPARE(file().mid(5 * kRecordSize, 2 * kRecordSize),
-                 bytesOf(sample(6, "Six")) + bytesOf(sample(7, "Seven")));
+                 recordBytes(sampleRecord(6, "Six")) + recordBytes(sampleRecord(7, "Seven")));
     }
 
     void aboutAndHelp() {

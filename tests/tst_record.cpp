@@ -26,18 +26,6 @@ ElementRecord sampleRecord(const std::string& name) {
     return record;
 }
 
-// A file of `count` records, record N holding "E<N>" in its name field.
-QByteArray fileOf(int count) {
-    QByteArray bytes;
-    for (int n = 1; n <= count; ++n) {
-        ElementRecord record;
-        record.fields[0] = std::string("E").append(std::to_string(n));
-        const RecordBytes encoded = encodeRecord(record);
-        bytes.append(reinterpret_cast<const char*>(encoded.data()), kRecordSize);
-    }
-    return bytes;
-}
-
 QString fieldText(const ElementRecord& record, int field) {
     return QString::fromStdString(record.fields[field]);
 }
@@ -179,7 +167,7 @@ void RecordTest::missingFileIsCreatedEmpty() {
 
 void RecordTest::pastTheEnd() {
     ScratchFolder folder;
-    writeFile(folder.file("period.bio"), fileOf(110));
+    writeFile(folder.file("period.bio"), testsupport::sampleDataFile(110));
     DataFiles files;
     QVERIFY(files.open(1).ok());
     ElementRecord past = sampleRecord("old");
@@ -190,7 +178,7 @@ void RecordTest::pastTheEnd() {
     const QByteArray bytes = readFile(folder.file("period.bio"));
     QCOMPARE(bytes.size(), 21240);
     QCOMPARE(bytes.mid(110 * 177, 9 * 177), QByteArray(9 * 177, '\0'));
-    QCOMPARE(bytes.left(110 * 177), fileOf(110));
+    QCOMPARE(bytes.left(110 * 177), testsupport::sampleDataFile(110));
     ElementRecord gap = sampleRecord("old");
     QVERIFY(ReadRecord(files, 1, 115, gap).ok());
     QCOMPARE(gap, ElementRecord{});
@@ -209,20 +197,20 @@ void RecordTest::badRecordNumbers_data() {
 void RecordTest::badRecordNumbers() {
     QFETCH(int, number);
     ScratchFolder folder;
-    writeFile(folder.file("period.bio"), fileOf(3));
+    writeFile(folder.file("period.bio"), testsupport::sampleDataFile(3));
     DataFiles files;
     QVERIFY(files.open(1).ok());
     ElementRecord record = sampleRecord("keep");
     QCOMPARE(ReadRecord(files, 1, number, record).error, RecordError::BadRecordNumber);
     QCOMPARE(record, sampleRecord("keep"));
     QCOMPARE(WriteRecord(files, 1, number, record).error, RecordError::BadRecordNumber);
-    QCOMPARE(readFile(folder.file("period.bio")), fileOf(3));
+    QCOMPARE(readFile(folder.file("period.bio")), testsupport::sampleDataFile(3));
 }
 
 void RecordTest::damagedFileReadsWhatIsThere() {
     ScratchFolder folder;
     // Record 1 ends in no CR LF; record 2 is cut off after its name and one byte.
-    QByteArray bytes = fileOf(2).left(177 + 14);
+    QByteArray bytes = testsupport::sampleDataFile(2).left(177 + 14);
     bytes[175] = 'x';
     bytes[176] = '\0';
     writeFile(folder.file("period.bio"), bytes);
@@ -230,10 +218,10 @@ void RecordTest::damagedFileReadsWhatIsThere() {
     QVERIFY(files.open(1).ok());
     ElementRecord record = sampleRecord("old");
     QVERIFY(ReadRecord(files, 1, 1, record).ok());
-    QCOMPARE(fieldText(record, 0), QStringLiteral("E1           "));
+    QCOMPARE(fieldText(record, 0), QStringLiteral("Name1        "));
     QVERIFY(ReadRecord(files, 1, 2, record).ok());
-    QCOMPARE(fieldText(record, 0), QStringLiteral("E2           "));
-    QCOMPARE(fieldText(record, 1), QStringLiteral(" "));
+    QCOMPARE(fieldText(record, 0), QStringLiteral("Name2        "));
+    QCOMPARE(fieldText(record, 1), QStringLiteral("2"));
     QCOMPARE(fieldText(record, 2), QString());
 }
 
