@@ -117,6 +117,8 @@ void tst_periodbio::buildStoresOrRefusesKeepingTheOldFile_data() {
     row("missing fields", kHeader + "Iron,26,55.845\n", kRefused, "line 2: has 3 fields; 14");
     row("unclosed quote", kHeader + iron + "\"Iron,26,,,,,,,,,,,,\n", kRefused,
         "line 3: a quoted field is never closed");
+    row("text after a closing quote", kHeader + "\"Iron\"x,26,,,,,,,,,,,,\n", kRefused,
+        "line 2: text after the closing quote");
     row("columns in another order", "cAN,cname\n26,Iron\n", kRefused, "line 1: the header must");
 }
 

@@ -1,3 +1,5 @@
+// The record layer as the data file sees it: the bytes of a record, the code
+// page, and reads and writes through the handles, on real and failing files.
 #include "DataFiles.h"
 #include "ElementRecord.h"
 #include "Platform.h"
@@ -7,27 +9,23 @@
 #include <QFile>
 #include <QTest>
 
+#include <iconv.h>
+
 using namespace orbitra;
 using testsupport::readFile;
+using testsupport::sampleDataFile;
+using testsupport::sampleRecord;
 using testsupport::ScratchFolder;
 using testsupport::writeFile;
 
 namespace {
 
-// Field widths as the file format fixes them, written out independently of the
-// program's own table.
-const int kWidths[14] = {13, 3, 9, 10, 10, 10, 20, 25, 25, 10, 10, 10, 10, 10};
-
-ElementRecord sampleRecord(const std::string& name) {
-    ElementRecord record;
-    for (int i = 0; i < kPropertyCount; ++i) {
-        record.fields[i] = name + std::to_string(i);
-    }
-    return record;
-}
-
 QString fieldText(const ElementRecord& record, int field) {
     return QString::fromStdString(record.fields[field]);
+}
+
+int openDescriptors() {
+    return int(QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::Files | QDir::System).size());
 }
 
 }  // namespace
@@ -37,100 +35,92 @@ class RecordTest : public QObject {
 private Q_SLOTS:
     void storeField_data();
     void storeField();
-    void readField_data();
-    void readField();
     void recordLayout();
-    void everyByteRoundTrips();
-
+    void codePageIsWindows1252();
     void unstorableCharacters_data();
     void unstorableCharacters();
+
     void missingFileIsCreatedEmpty();
     void pastTheEnd();
     void badRecordNumbers_data();
     void badRecordNumbers();
     void damagedFileReadsWhatIsThere();
     void handles();
-    void folderCannotBeOpened();
+    void deviceErrors_data();
+    void deviceErrors();
 };
 
 void RecordTest::storeField_data() {
-    QTest::addColumn<int>("field");
     QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("width");
     QTest::addColumn<QByteArray>("stored");
-    QTest::newRow("short name padded") << 0 << "Hydrogen" << QByteArray("Hydrogen     ");
-    QTest::newRow("overlong cut") << 7 << QString(30, QLatin1Char('x')) << QByteArray(25, 'x');
-    QTest::newRow("exact width") << 1 << "110" << QByteArray("110");
-    QTest::newRow("empty is spaces") << 2 << "" << QByteArray(9, ' ');
+    QTest::newRow("short text padded") << "Hydrogen" << 13 << QByteArray("Hydrogen     ");
+    QTest::newRow("overlong cut") << QString(30, QLatin1Char('x')) << 25 << QByteArray(25, 'x');
+    QTest::newRow("exact width") << "110" << 3 << QByteArray("110");
+    QTest::newRow("empty is spaces") << "" << 9 << QByteArray(9, ' ');
     QTest::newRow("accent is one byte")
-        << 0 << QString::fromUtf8("Curié") << QByteArray("Curi\xe9        ");
-    QTest::newRow("leading blanks kept") << 1 << " 7" << QByteArray(" 7 ");
+        << QString::fromUtf8("Curié") << 13 << QByteArray("Curi\xe9        ");
+    QTest::newRow("leading blanks kept") << " 7" << 3 << QByteArray(" 7 ");
 }
 
 void RecordTest::storeField() {
-    QFETCH(int, field);
     QFETCH(QString, text);
+    QFETCH(int, width);
     QFETCH(QByteArray, stored);
-    unsigned char out[32];
-    std::memset(out, 0, sizeof out);
-    encodeField(text.toStdString(), out, kWidths[field]);
-    QCOMPARE(QByteArray(reinterpret_cast<const char*>(out), kWidths[field]), stored);
-    QCOMPARE(out[kWidths[field]], 0);  // nothing written past the field
-}
-
-void RecordTest::readField_data() {
-    QTest::addColumn<QByteArray>("stored");
-    QTest::addColumn<QString>("text");
-    QTest::newRow("trailing spaces kept") << QByteArray("Iron         ") << "Iron         ";
-    QTest::newRow("zero in fourth byte") << QByteArray("Fer\0on       ", 13) << "Fer";
-    QTest::newRow("all zero") << QByteArray(13, '\0') << "";
-    QTest::newRow("no zero, no spaces") << QByteArray("Praseodymium1") << "Praseodymium1";
-}
-
-void RecordTest::readField() {
-    QFETCH(QByteArray, stored);
-    QFETCH(QString, text);
-    const std::string decoded =
-        decodeField(reinterpret_cast<const unsigned char*>(stored.constData()), 13);
-    QCOMPARE(QString::fromStdString(decoded), text);
+    QByteArray out(32, '\0');
+    encodeField(text.toStdString(), reinterpret_cast<unsigned char*>(out.data()), width);
+    QCOMPARE(out.left(width), stored);
+    QCOMPARE(out.at(width), '\0');  // nothing written past the field
+    const std::string back = decodeField(reinterpret_cast<const unsigned char*>(out.data()), width);
+    QCOMPARE(QString::fromStdString(back), QString::fromLatin1(stored));
 }
 
 void RecordTest::recordLayout() {
+    // The widths of the fourteen fields as the file format fixes them.
+    const int widths[14] = {13, 3, 9, 10, 10, 10, 20, 25, 25, 10, 10, 10, 10, 10};
     ElementRecord record;
-    const char letters[] = "ABCDEFGHIJKLMN";
     QByteArray expected;
     for (int i = 0; i < kPropertyCount; ++i) {
-        record.fields[i] = std::string(1, letters[i]);
-        expected += letters[i] + QByteArray(kWidths[i] - 1, ' ');
+        record.fields[i] = std::string(1, char('A' + i));
+        expected += char('A' + i) + QByteArray(widths[i] - 1, ' ');
     }
     expected += "\r\n";
-    QCOMPARE(expected.size(), 177);
-    const RecordBytes bytes = encodeRecord(record);
-    QCOMPARE(QByteArray(reinterpret_cast<const char*>(bytes.data()), kRecordSize), expected);
-
-    const ElementRecord back = decodeRecord(bytes);
+    QCOMPARE(testsupport::recordBytes(record), expected);
+    const ElementRecord back = decodeRecord(encodeRecord(record));
     for (int i = 0; i < kPropertyCount; ++i) {
-        QCOMPARE(back.fields[i].size(), std::size_t(kWidths[i]));
-        QCOMPARE(back.fields[i][0], letters[i]);
+        QCOMPARE(back.fields[i], char('A' + i) + std::string(widths[i] - 1, ' '));
     }
 }
 
-void RecordTest::everyByteRoundTrips() {
+void RecordTest::codePageIsWindows1252() {
+    // The system's own converter is the reference; it leaves five bytes undefined,
+    // which the program keeps as the control characters of the same value.
+    const iconv_t reference = iconv_open("UTF-8", "WINDOWS-1252");
+    QVERIFY(reference != iconv_t(-1));
     for (int b = 1; b < 256; ++b) {
-        const unsigned char byte = static_cast<unsigned char>(b);
+        unsigned char byte = static_cast<unsigned char>(b);
+        char utf8[8] = {};
+        char* in = reinterpret_cast<char*>(&byte);
+        char* out = utf8;
+        size_t inLeft = 1;
+        size_t outLeft = sizeof utf8;
+        iconv(reference, nullptr, nullptr, nullptr, nullptr);
+        const bool defined = iconv(reference, &in, &inLeft, &out, &outLeft) != size_t(-1);
+        const QString expected = defined ? QString::fromUtf8(utf8) : QString(QChar(b));
         const std::string text = ansiToUtf8(&byte, 1);
-        const std::string back = utf8ToAnsi(text);
-        QVERIFY2(back.size() == 1 && static_cast<unsigned char>(back[0]) == byte,
-                 qPrintable(QStringLiteral("byte %1").arg(b)));
+        QVERIFY2(QString::fromStdString(text) == expected, qPrintable(QString::number(b, 16)));
+        QCOMPARE(utf8ToAnsi(text), std::string(1, char(b)));
     }
-    const unsigned char euro = 0x80;
-    QCOMPARE(QString::fromStdString(ansiToUtf8(&euro, 1)), QString(QChar(0x20AC)));
-    // Characters without a byte, and broken UTF-8, become '?' one for one.
+    iconv_close(reference);
+    // A character without a byte becomes one '?', broken UTF-8 one per byte.
     QCOMPARE(utf8ToAnsi("\xe0\xb8\x98"
                         "a"
                         "\xf0\x9f\x98\x80"
                         "b"
-                        "\xff\xc3\xb5"),
-             std::string("?a?b?\xf5"));
+                        "\xff\xc3\xb5"
+                        "\xed\xa0\x80"
+                        "\xc3"),
+             std::string("?a?b?\xf5????"));
 }
 
 void RecordTest::unstorableCharacters_data() {
@@ -142,6 +132,7 @@ void RecordTest::unstorableCharacters_data() {
     QTest::newRow("Thai") << QString::fromUtf8("Feธาตุ") << QString::fromUtf8("ธ");
     QTest::newRow("emoji") << QString::fromUtf8("a\U0001F600") << QString::fromUtf8("\U0001F600");
     QTest::newRow("only past the width") << QString::fromUtf8("ABCDEFGHIJKLMธ") << "";
+    QTest::newRow("last kept character") << QString::fromUtf8("ABCDEFGHIJKLธ") << "ธ";
 }
 
 void RecordTest::unstorableCharacters() {
@@ -155,36 +146,30 @@ void RecordTest::missingFileIsCreatedEmpty() {
     DataFiles files;
     QVERIFY(files.open(1).ok());
     QCOMPARE(QFileInfo(folder.file("period.bio")).size(), 0);
-    ElementRecord record = sampleRecord("old");
-    QVERIFY(files.read(1, 5, record).ok());
+    ElementRecord record = sampleRecord(9);
+    QVERIFY(ReadRecord(files, 1, 5, record).ok());
     QCOMPARE(record, ElementRecord{});
-    QVERIFY(WriteRecord(files, 1, 1, sampleRecord("H")).ok());
-    const QByteArray bytes = readFile(folder.file("period.bio"));
-    QCOMPARE(bytes.size(), 177);
-    QVERIFY(bytes.endsWith("\r\n"));
-    QVERIFY(bytes.startsWith("H0           H1 H2       "));
+    QVERIFY(WriteRecord(files, 1, 1, sampleRecord(1, "H")).ok());
+    QCOMPARE(readFile(folder.file("period.bio")), testsupport::recordBytes(sampleRecord(1, "H")));
 }
 
 void RecordTest::pastTheEnd() {
     ScratchFolder folder;
-    writeFile(folder.file("period.bio"), testsupport::sampleDataFile(110));
+    writeFile(folder.file("period.bio"), sampleDataFile(110));
     DataFiles files;
     QVERIFY(files.open(1).ok());
-    ElementRecord past = sampleRecord("old");
+    ElementRecord past = sampleRecord(9);
     QVERIFY(ReadRecord(files, 1, 111, past).ok());
     QCOMPARE(past, ElementRecord{});
-    QCOMPARE(QFileInfo(folder.file("period.bio")).size(), 19470);
-    QVERIFY(WriteRecord(files, 1, 120, sampleRecord("new")).ok());
+    QCOMPARE(readFile(folder.file("period.bio")).size(), 110 * 177);  // a read grows nothing
+
+    QVERIFY(WriteRecord(files, 1, 120, sampleRecord(120)).ok());
     const QByteArray bytes = readFile(folder.file("period.bio"));
-    QCOMPARE(bytes.size(), 21240);
-    QCOMPARE(bytes.mid(110 * 177, 9 * 177), QByteArray(9 * 177, '\0'));
-    QCOMPARE(bytes.left(110 * 177), testsupport::sampleDataFile(110));
-    ElementRecord gap = sampleRecord("old");
+    QCOMPARE(bytes, sampleDataFile(110) + QByteArray(9 * 177, '\0') +
+                        testsupport::recordBytes(sampleRecord(120)));
+    ElementRecord gap = sampleRecord(9);
     QVERIFY(ReadRecord(files, 1, 115, gap).ok());
     QCOMPARE(gap, ElementRecord{});
-    ElementRecord written;
-    QVERIFY(ReadRecord(files, 1, 120, written).ok());
-    QCOMPARE(fieldText(written, 13), QStringLiteral("new13     "));
 }
 
 void RecordTest::badRecordNumbers_data() {
@@ -197,28 +182,31 @@ void RecordTest::badRecordNumbers_data() {
 void RecordTest::badRecordNumbers() {
     QFETCH(int, number);
     ScratchFolder folder;
-    writeFile(folder.file("period.bio"), testsupport::sampleDataFile(3));
+    writeFile(folder.file("period.bio"), sampleDataFile(3));
     DataFiles files;
     QVERIFY(files.open(1).ok());
-    ElementRecord record = sampleRecord("keep");
+    ElementRecord record = sampleRecord(9);
     QCOMPARE(ReadRecord(files, 1, number, record).error, RecordError::BadRecordNumber);
-    QCOMPARE(record, sampleRecord("keep"));
+    QCOMPARE(record, sampleRecord(9));
     QCOMPARE(WriteRecord(files, 1, number, record).error, RecordError::BadRecordNumber);
-    QCOMPARE(readFile(folder.file("period.bio")), testsupport::sampleDataFile(3));
+    QCOMPARE(readFile(folder.file("period.bio")), sampleDataFile(3));
 }
 
 void RecordTest::damagedFileReadsWhatIsThere() {
     ScratchFolder folder;
-    // Record 1 ends in no CR LF; record 2 is cut off after its name and one byte.
-    QByteArray bytes = testsupport::sampleDataFile(2).left(177 + 14);
+    // Record 1 has a zero byte inside its name and ends in no CR LF; record 2 is
+    // cut off after its name and one byte.
+    QByteArray bytes = sampleDataFile(2).left(177 + 14);
+    bytes[3] = '\0';
     bytes[175] = 'x';
     bytes[176] = '\0';
     writeFile(folder.file("period.bio"), bytes);
     DataFiles files;
     QVERIFY(files.open(1).ok());
-    ElementRecord record = sampleRecord("old");
+    ElementRecord record;
     QVERIFY(ReadRecord(files, 1, 1, record).ok());
-    QCOMPARE(fieldText(record, 0), QStringLiteral("Name1        "));
+    QCOMPARE(fieldText(record, 0), QStringLiteral("Nam"));
+    QCOMPARE(fieldText(record, 1), QStringLiteral("1  "));
     QVERIFY(ReadRecord(files, 1, 2, record).ok());
     QCOMPARE(fieldText(record, 0), QStringLiteral("Name2        "));
     QCOMPARE(fieldText(record, 1), QStringLiteral("2"));
@@ -227,33 +215,64 @@ void RecordTest::damagedFileReadsWhatIsThere() {
 
 void RecordTest::handles() {
     ScratchFolder folder;
-    DataFiles files;
-    ElementRecord record;
-    QCOMPARE(ReadRecord(files, 1, 1, record).error, RecordError::BadFileHandle);
-    QCOMPARE(WriteRecord(files, 1, 1, record).error, RecordError::BadFileHandle);
-    QVERIFY(files.open(1).ok());
-    QCOMPARE(files.open(1).error, RecordError::BadFileHandle);
-    QVERIFY(files.open(2).ok());  // the same file a second time
+    const int descriptors = openDescriptors();
+    {
+        DataFiles files;
+        ElementRecord record;
+        QCOMPARE(ReadRecord(files, 1, 1, record).error, RecordError::BadFileHandle);
+        QCOMPARE(WriteRecord(files, 1, 1, record).error, RecordError::BadFileHandle);
+        QVERIFY(files.open(1).ok());
+        QCOMPARE(files.open(1).error, RecordError::BadFileHandle);
+        QVERIFY(files.open(2).ok());  // the same file a second time
 
-    QVERIFY(WriteRecord(files, 1, 3, sampleRecord("one")).ok());
-    QVERIFY(ReadRecord(files, 2, 3, record).ok());
-    QCOMPARE(fieldText(record, 0), QStringLiteral("one0         "));
+        QVERIFY(WriteRecord(files, 1, 3, sampleRecord(3, "one")).ok());
+        QVERIFY(ReadRecord(files, 2, 3, record).ok());
+        QCOMPARE(record, decodeRecord(encodeRecord(sampleRecord(3, "one"))));
 
-    QVERIFY(files.close(1).ok());
-    QCOMPARE(files.close(1).error, RecordError::BadFileHandle);
-    QVERIFY(files.isOpen(2));
-    QVERIFY(WriteRecord(files, 2, 1, sampleRecord("two")).ok());
-    QCOMPARE(readFile(folder.file("period.bio")).size(), 3 * 177);
+        QVERIFY(files.close(1).ok());
+        QCOMPARE(files.close(1).error, RecordError::BadFileHandle);
+        QCOMPARE(ReadRecord(files, 1, 3, record).error, RecordError::BadFileHandle);
+        QVERIFY(files.isOpen(2));
+        QVERIFY(WriteRecord(files, 2, 1, sampleRecord(1)).ok());
+        QCOMPARE(readFile(folder.file("period.bio")).size(), 3 * 177);
+        QVERIFY(files.close(2).ok());
+        QCOMPARE(openDescriptors(), descriptors);  // closing lets the file go
+        QVERIFY(files.open(1).ok());
+    }
+    QCOMPARE(openDescriptors(), descriptors);  // so does the end of the registry
 }
 
-void RecordTest::folderCannotBeOpened() {
+void RecordTest::deviceErrors_data() {
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<int>("failing");  // 1 read, 2 write, 3 open
+    QTest::addColumn<QString>("message");
+    QTest::newRow("memory cannot be read") << "/proc/self/mem" << 1 << "Input/output error";
+    QTest::newRow("full device") << "/dev/full" << 2 << "No space left on device";
+    QTest::newRow("folder") << "" << 3 << "Is a directory";
+}
+
+void RecordTest::deviceErrors() {
+    QFETCH(QString, target);
+    QFETCH(int, failing);
+    QFETCH(QString, message);
     ScratchFolder folder;
-    QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("period.bio")));
+    if (target.isEmpty()) {
+        QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("period.bio")));
+    } else {
+        QVERIFY(QFile::link(target, folder.file("period.bio")));
+    }
     DataFiles files;
-    const Status status = files.open(1);
-    QCOMPARE(status.error, RecordError::OpenFailed);
-    QVERIFY(!status.message.empty());
-    QVERIFY(!files.isOpen(1));
+    Status status = files.open(1);
+    if (failing != 3) {
+        QVERIFY(status.ok());
+        ElementRecord record = sampleRecord(9);
+        status = failing == 1 ? ReadRecord(files, 1, 1, record)
+                              : WriteRecord(files, 1, 1, sampleRecord(1));
+        QCOMPARE(record, sampleRecord(9));
+    }
+    QCOMPARE(status.error, failing == 3 ? RecordError::OpenFailed : RecordError::Io);
+    QCOMPARE(QString::fromStdString(status.message), message);
+    QCOMPARE(files.isOpen(1), failing != 3);
 }
 
 QTEST_GUILESS_MAIN(RecordTest)
