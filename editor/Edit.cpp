@@ -1,5 +1,6 @@
 #include "Edit.h"
 
+#include "Controls.h"
 #include "RecordNumber.h"
 #include "Twips.h"
 
@@ -102,8 +103,6 @@ QPushButton* button(QWidget* parent, const QString& name, const QString& caption
     auto* b = new QPushButton(caption, parent);
     b->setObjectName(name);
     b->setGeometry(geometry);
-    b->setAutoDefault(false);
-    b->setDefault(false);
     return b;
 }
 
@@ -149,6 +148,7 @@ Edit::Edit(DataFiles& files, QWidget* parent)
     createMenus();
     createConnections();
     createTabOrder();
+    settleControls(this);
     resize(px(kClientWidth), px(kClientHeight) + menuBar()->sizeHint().height());
     Form_Load();
 }

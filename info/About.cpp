@@ -3,6 +3,7 @@
 #include "ClickFilter.h"
 #include "ClockText.h"
 #include "Contacts.h"
+#include "Controls.h"
 #include "Twips.h"
 
 #include <QApplication>
@@ -65,6 +66,7 @@ About::About(QWidget* parent)
 
     createControls();
     createConnections();
+    settleControls(this);
     // The first tick comes as soon as the event loop runs.
     Timer1->start(0);
 }
@@ -76,7 +78,6 @@ void About::createControls() {
 
     Command1->setObjectName(QStringLiteral("Command1"));
     Command1->setGeometry(twips(3360, 2160, 975, 375));
-    Command1->setAutoDefault(false);
     Command1->setFocus();
 
     Text1->setObjectName(QStringLiteral("Text1"));
@@ -89,6 +90,7 @@ void About::createControls() {
     palette.setColor(QPalette::Base, QApplication::palette("QMenu").color(QPalette::Window));
     Text1->setPalette(palette);
     Text1->setPlainText(aboutNotice());
+    Text1->setAccessibleName(QStringLiteral("Notice"));
 
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setSingleShot(true);

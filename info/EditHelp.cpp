@@ -1,6 +1,7 @@
 #include "EditHelp.h"
 
 #include "Contacts.h"
+#include "Controls.h"
 #include "Twips.h"
 
 #include <QFont>
@@ -55,6 +56,7 @@ EditHelp::EditHelp(QWidget* parent)
     resize(px(kClientWidth), px(kClientHeight));
 
     createControls();
+    settleControls(this);
     connect(Command1, &QPushButton::clicked, this, &EditHelp::Command1_Click);
 }
 
@@ -67,11 +69,11 @@ void EditHelp::createControls() {
     Text1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     Text1->setTabChangesFocus(true);
     Text1->setPlainText(helpPage());
+    Text1->setAccessibleName(QStringLiteral("Help page"));
     Text1->setFocus();
 
     Command1->setObjectName(QStringLiteral("Command1"));
     Command1->setGeometry(twips(240, 3240, 4455, 330));
-    Command1->setAutoDefault(false);
 }
 
 void EditHelp::Command1_Click() {

@@ -82,6 +82,17 @@ inline constexpr std::array<ElementTile, kElementCount> TileCatalogue{{
     {109, "109", 49, 3240, 4800, 0x8080FF}, {110, "110", 50, 3600, 4800, 0x8080FF},
 }};
 
+static_assert(
+    [] {
+        for (int i = 0; i < kElementCount; ++i) {
+            if (TileCatalogue[i].z != i + 1) {
+                return false;
+            }
+        }
+        return true;
+    }(),
+    "the catalogue is in order of atomic number");
+
 // A filled legend square ("Shape<shape>") with its caption label ("Label<label>").
 struct LegendEntry {
     int shape;
@@ -106,6 +117,50 @@ inline constexpr std::array<LegendEntry, 8> Legend{{
     {3, 9, "Noble(Inert)Gasses", 4800, 1455, 0x808080},
     {2, 10, "Rare Earth", 5160, 855, 0x80FFFF},
 }};
+
+// The legend caption that names a tile's family: the caption of the swatch
+// nearest in colour to the tile (the series rows' tiles are a lighter shade of
+// their swatch's colour).
+constexpr std::string_view familyOf(const ElementTile& tile) {
+    const auto distance = [](unsigned a, unsigned b) {
+        int sum = 0;
+        for (int shift = 0; shift < 24; shift += 8) {
+            const int d = int((a >> shift) & 0xFF) - int((b >> shift) & 0xFF);
+            sum += d * d;
+        }
+        return sum;
+    };
+    const LegendEntry* nearest = &Legend[0];
+    for (const LegendEntry& entry : Legend) {
+        if (distance(entry.colour, tile.colour) < distance(nearest->colour, tile.colour)) {
+            nearest = &entry;
+        }
+    }
+    return nearest->caption;
+}
+
+enum class Step { Left, Right, Up, Down };
+
+// The atomic number of the tile that the focus moves to from tile `z` by one
+// step: the nearest tile beyond it in that direction within its row (Left,
+// Right) or its column (Up, Down), across any gap; 0 at the edge of the table.
+constexpr int tileAfterStep(int z, Step step) {
+    const ElementTile& from = TileCatalogue[z - 1];
+    const bool across = step == Step::Left || step == Step::Right;
+    const int sign = step == Step::Left || step == Step::Up ? -1 : 1;
+    int found = 0;
+    int nearest = 0;
+    for (const ElementTile& tile : TileCatalogue) {
+        const int along = sign * (across ? tile.left - from.left : tile.top - from.top);
+        const int aside = across ? tile.top - from.top : tile.left - from.left;
+        if (along > 0 && aside > -kTileSize && aside < kTileSize &&
+            (found == 0 || along < nearest)) {
+            found = tile.z;
+            nearest = along;
+        }
+    }
+    return found;
+}
 
 // A static label "Label<number>" on the window's background.
 struct Annotation {

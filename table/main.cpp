@@ -1,6 +1,7 @@
 #include "main.h"
 
 #include "ClickFilter.h"
+#include "Controls.h"
 #include "TileCatalogue.h"
 #include "Twips.h"
 
@@ -78,6 +79,7 @@ main::main(DataFiles& files, QWidget* parent)
     createDetailPanel();
     createMenus();
     createTabOrder();
+    settleControls(this);
     resize(px(kClientWidth), px(kClientHeight) + menuBar()->sizeHint().height());
 }
 
@@ -90,6 +92,7 @@ QLineEdit* main::detailBox(int field) {
     box->setGeometry(twips(row.boxLeft, row.top, row.boxWidth, kDetailBoxHeight));
     box->setReadOnly(true);
     box->setAccessibleName(text(kFields[field].caption));
+    box->setAccessibleDescription(text(row.unit));
     paint(box, QPalette::Base, kDetailBoxColour);
     return box;
 }
@@ -107,10 +110,13 @@ void main::createTable() {
         box->setCursorPosition(0);
         box->setGeometry(twips(tile.left, tile.top, kTileSize, kTileSize));
         box->setAccessibleName(QStringLiteral("%1, %2").arg(text(tile.symbol)).arg(tile.z));
+        box->setAccessibleDescription(text(familyOf(tile)));
         paint(box, QPalette::Base, tile.colour);
         const int z = tile.z;
-        connect(new ClickFilter(box), &ClickFilter::clicked, this,
-                [this, z] { ShowRecord(qint16(z)); });
+        auto* filter = new ClickFilter(box);
+        connect(filter, &ClickFilter::clicked, this, [this, z] { ShowRecord(qint16(z)); });
+        connect(filter, &ClickFilter::arrowPressed, this,
+                [this, z](int key) { tile_Arrow(z, key); });
         tiles_[tile.z - 1] = box;
     }
     for (const LegendEntry& entry : Legend) {
@@ -119,6 +125,7 @@ void main::createTable() {
         swatch->setGeometry(twips(kSwatchLeft, entry.top, kSwatchSize, kSwatchSize));
         swatch->setFrameStyle(QFrame::Box | QFrame::Plain);
         swatch->setLineWidth(1);
+        swatch->setAccessibleName(text(entry.caption));
         swatch->setAutoFillBackground(true);
         paint(swatch, QPalette::Window, entry.colour);
         paint(swatch, QPalette::WindowText, 0x000000);
@@ -220,6 +227,17 @@ void main::ShowRecord(qint16 number) {
     for (int i = 0; i < kPropertyCount; ++i) {
         boxes[i]->setText(QString::fromStdString(record.fields[i]));
         boxes[i]->setCursorPosition(0);
+    }
+}
+
+void main::tile_Arrow(int z, int key) {
+    const Step step = key == Qt::Key_Left    ? Step::Left
+                      : key == Qt::Key_Right ? Step::Right
+                      : key == Qt::Key_Up    ? Step::Up
+                                             : Step::Down;
+    const int next = tileAfterStep(z, step);
+    if (next != 0) {
+        tile(next)->setFocus(Qt::TabFocusReason);
     }
 }
 

@@ -53,6 +53,9 @@ private:
     void createTabOrder();
     QLineEdit* detailBox(int field);
 
+    // Moves the focus from tile `z` one step in the direction of arrow `key`.
+    void tile_Arrow(int z, int key);
+
     void Form_Unload();
     void mmini_Click();
     void mmax_Click();

@@ -57,8 +57,13 @@ private Q_SLOTS:
     void tilesAndBoxesAreReadOnly();
     void maximizeMovesNothing();
     void quitClosesHandleOne();
-    void accessibleNames();
-    void captionsFitTheirBoxes();
+    void tileKeys_data();
+    void tileKeys();
+    void accessibleTexts_data();
+    void accessibleTexts();
+    void tilesNameTheFamilyTheirColourShows();
+    void layoutRelations_data();
+    void layoutRelations();
 
 private:
     QLineEdit* box(const char* name) const {
@@ -310,25 +315,118 @@ void MainWindowTest::quitClosesHandleOne() {
     QVERIFY(!program_->files().isOpen(1));
 }
 
-void MainWindowTest::accessibleNames() {
-    QCOMPARE(program_->mainWindow()->tile(26)->accessibleName(), QStringLiteral("Fe, 26"));
-    QCOMPARE(box("EC")->accessibleName(), QStringLiteral("Electical Conductivity:"));
-    QCOMPARE(program_->mainWindow()->windowTitle(), QStringLiteral("Periodic Table"));
-    const QList<QAction*> bar = program_->mainWindow()->menuBar()->actions();
-    QCOMPARE(bar.size(), 3);
-    QCOMPARE(bar[0]->text(), QStringLiteral("&Window"));
-    QCOMPARE(bar[1]->objectName(), QStringLiteral("medit"));
-    QVERIFY(!bar[1]->menu());
-    QCOMPARE(bar[2]->objectName(), QStringLiteral("mabout"));
+void MainWindowTest::tileKeys_data() {
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("to");      // the tile with the focus afterwards
+    QTest::addColumn<bool>("shown");  // the record of `from` shown
+    const auto row = [](const char* tag, int from, Qt::Key key, int to, bool shown = false) {
+        QTest::newRow(tag) << from << int(key) << to << shown;
+    };
+    row("Enter on Fe", 26, Qt::Key_Return, 26, true);
+    row("keypad Enter on 110", 110, Qt::Key_Enter, 110, true);
+    row("Space on H", 1, Qt::Key_Space, 1, true);
+    row("Left from Fe", 26, Qt::Key_Left, 25);
+    row("Down from Fe", 26, Qt::Key_Down, 44);
+    row("Down from Ha into the series", 105, Qt::Key_Down, 58);
+    row("Up from Th", 90, Qt::Key_Up, 58);
+    row("Up from Ce out of the series", 58, Qt::Key_Up, 105);
+    row("Right from H over the gap", 1, Qt::Key_Right, 2);
+    row("Up from Lu over the empty row", 71, Qt::Key_Up, 86);
+    row("Up from H", 1, Qt::Key_Up, 1);
+    row("Left from Na", 11, Qt::Key_Left, 11);
+    row("Right from Lu", 71, Qt::Key_Right, 71);
+    row("Down from Lw", 103, Qt::Key_Down, 103);
 }
 
-void MainWindowTest::captionsFitTheirBoxes() {
-    const QList<QWidget*> windows{program_->mainWindow(), program_->showEditor(),
-                                  program_->showAbout()};
-    for (QWidget* window : windows) {
-        for (const QLabel* label : window->findChildren<QLabel*>()) {
-            QVERIFY2(label->fontMetrics().horizontalAdvance(label->text()) <= label->width(),
-                     qPrintable(window->objectName() + '/' + label->objectName()));
+void MainWindowTest::tileKeys() {
+    QFETCH(int, from);
+    QFETCH(int, key);
+    QFETCH(int, to);
+    QFETCH(bool, shown);
+    main* window = program_->mainWindow();
+    QApplication::setActiveWindow(window);
+    window->tile(from)->setFocus();
+    QTRY_COMPARE(QApplication::focusWidget(), window->tile(from));
+    QTest::keyClick(window->tile(from), Qt::Key(key));
+    QCOMPARE(QApplication::focusWidget(), window->tile(to));
+    QCOMPARE(box("cAN")->text().trimmed(), shown ? QString::number(from) : QString());
+}
+
+void MainWindowTest::accessibleTexts_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("accessibleName");
+    QTest::addColumn<QString>("description");
+    QTest::newRow("tile") << "Text39"
+                          << "Fe, 26"
+                          << "Transition Metals";
+    QTest::newRow("swatch") << "Shape5"
+                            << "Non-Metals" << QString();
+    QTest::newRow("detail box") << "cDen"
+                                << "Density:"
+                                << "g/ml";
+}
+
+void MainWindowTest::accessibleTexts() {
+    QFETCH(QString, name);
+    QFETCH(QString, accessibleName);
+    QFETCH(QString, description);
+    auto* widget = program_->mainWindow()->findChild<QWidget*>(name);
+    QCOMPARE(widget->accessibleName(), accessibleName);
+    QCOMPARE(widget->accessibleDescription(), description);
+}
+
+// Every tile is described by the legend entry whose swatch has (nearest) its colour.
+void MainWindowTest::tilesNameTheFamilyTheirColourShows() {
+    const auto distance = [](QColor a, QColor b) {
+        return qAbs(a.red() - b.red()) + qAbs(a.green() - b.green()) + qAbs(a.blue() - b.blue());
+    };
+    QList<QFrame*> swatches;
+    for (QFrame* frame : program_->mainWindow()->findChildren<QFrame*>()) {
+        if (!qobject_cast<QLabel*>(frame) && !frame->accessibleName().isEmpty()) {
+            swatches << frame;
+        }
+    }
+    QVERIFY(!swatches.isEmpty());
+    for (int z = 1; z <= 110; ++z) {
+        QLineEdit* tile = program_->mainWindow()->tile(z);
+        const QColor colour = tile->palette().color(QPalette::Base);
+        const QFrame* nearest = *std::min_element(
+            swatches.begin(), swatches.end(), [&](const QFrame* a, const QFrame* b) {
+                return distance(a->palette().color(QPalette::Window), colour) <
+                       distance(b->palette().color(QPalette::Window), colour);
+            });
+        QCOMPARE(tile->accessibleDescription(), nearest->accessibleName());
+    }
+}
+
+void MainWindowTest::layoutRelations_data() {
+    QTest::addColumn<QString>("window");
+    for (const char* window : {"main", "editor", "about", "help"}) {
+        QTest::newRow(window) << window;
+    }
+}
+
+// In every window: each caption fits its label, and no label lies over a text
+// box, tile or button that it overlaps.
+void MainWindowTest::layoutRelations() {
+    QFETCH(QString, window);
+    QWidget* shown = window == u"main"     ? program_->mainWindow()
+                     : window == u"editor" ? static_cast<QWidget*>(program_->showEditor())
+                     : window == u"about"  ? static_cast<QWidget*>(program_->showAbout())
+                                           : program_->showHelp();
+    for (const QLabel* label : shown->findChildren<QLabel*>()) {
+        const QString where = window + '/' + label->objectName();
+        QVERIFY2(label->fontMetrics().horizontalAdvance(label->text()) <= label->width(),
+                 qPrintable(where));
+        for (const QObject* below : label->parent()->children()) {
+            if (below == label) {
+                break;  // the rest lie above it
+            }
+            const auto* control = qobject_cast<const QWidget*>(below);
+            QVERIFY2(!control || control->focusPolicy() == Qt::NoFocus ||
+                         !control->geometry().intersects(label->geometry()),
+                     qPrintable(where + " covers " + control->objectName()));
         }
     }
 }

@@ -1,5 +1,6 @@
 #include "ClickFilter.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QWidget>
 
@@ -20,6 +21,26 @@ bool ClickFilter::eventFilter(QObject* watched, QEvent* event) {
         pressed_ = false;
         if (click) {
             Q_EMIT clicked();
+        }
+    } else if (event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if ((key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier) {
+            return false;
+        }
+        switch (key->key()) {
+            case Qt::Key_Return:
+            case Qt::Key_Enter:
+            case Qt::Key_Space:
+                Q_EMIT clicked();
+                return true;
+            case Qt::Key_Left:
+            case Qt::Key_Right:
+            case Qt::Key_Up:
+            case Qt::Key_Down:
+                Q_EMIT arrowPressed(key->key());
+                return true;
+            default:
+                break;
         }
     }
     return false;
