@@ -5,14 +5,8 @@
 #include <QApplication>
 #include <QFile>
 #include <QLineEdit>
-#include <QProcess>
 #include <QPushButton>
 #include <QTest>
-
-#include <unistd.h>
-
-#include <cstdio>
-#include <cstring>
 
 using namespace orbitra;
 using testsupport::messageBoxText;
@@ -27,9 +21,7 @@ class FaultsTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void initTestCase() { testsupport::quietOffscreenWarnings(); }
-    void readOnlyFileStopsStartup();
     void fullDeviceSaveIsReported();
-    void fileTruncatedWhileRunning();
     void fileRemovedWhileRunning();
     void twoInstancesSaveDifferentRecords();
 };
@@ -57,49 +49,7 @@ QString storedName(const QByteArray& file, int number) {
     return QString::fromLatin1(file.mid((number - 1) * kRecordSize, 13));
 }
 
-// Child process of readOnlyFileStopsStartup: drops root's privileges, then
-// starts the program in `folder` and prints the message it showed.
-int startWithoutPrivileges(int argc, char* argv[]) {
-    if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) {
-        std::perror("setuid");
-        return 4;
-    }
-    if (chdir(argv[2]) != 0) {
-        std::perror("chdir");
-        return 4;
-    }
-    QApplication application(argc, argv);
-    Program program;
-    bool started = true;
-    const QString message = messageBoxText([&] { started = program.start(); });
-    std::printf("%s\n", qPrintable(message));
-    return started ? 0 : 3;
-}
-
 }  // namespace
-
-void FaultsTest::readOnlyFileStopsStartup() {
-    ScratchFolder folder;
-    writeFile(folder.file("period.bio"), testsupport::sampleDataFile(3));
-    QFile::setPermissions(folder.file("period.bio"),
-                          QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
-    QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
-                                             QFile::ReadOther | QFile::ExeOther);
-    // Root may write any file, so the start runs in a child without privileges.
-    QProcess child;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.remove(QStringLiteral("XDG_RUNTIME_DIR"));
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    child.setProcessEnvironment(environment);
-    child.start(QCoreApplication::applicationFilePath(),
-                {QStringLiteral("--start-in"), folder.path()});
-    QVERIFY(child.waitForFinished(30000));
-    const QString output = QString::fromLocal8Bit(child.readAllStandardOutput());
-    QCOMPARE(child.exitCode(), 3);
-    QVERIFY2(output.contains(QLatin1String("period.bio")), qPrintable(output));
-    QVERIFY2(output.contains(QLatin1String("Permission denied")), qPrintable(output));
-    QCOMPARE(readFile(folder.file("period.bio")), testsupport::sampleDataFile(3));
-}
 
 void FaultsTest::fullDeviceSaveIsReported() {
     ScratchFolder folder;
@@ -113,21 +63,6 @@ void FaultsTest::fullDeviceSaveIsReported() {
     QCOMPARE(box(editor, "Text1")->text(), QStringLiteral("3"));
     QVERIFY(editor->isVisible());
     QVERIFY(program.mainWindow()->isVisible());
-}
-
-void FaultsTest::fileTruncatedWhileRunning() {
-    ScratchFolder folder;
-    writeFile(folder.file("period.bio"), testsupport::sampleDataFile(3));
-    Program program;
-    QVERIFY(program.start());
-    // Record 2 now ends inside its atomic-number field.
-    QVERIFY(QFile::resize(folder.file("period.bio"), kRecordSize + 15));
-    click(program.mainWindow()->tile(2));
-    QCOMPARE(box(program.mainWindow(), "cname")->text(), QStringLiteral("Name2        "));
-    QCOMPARE(box(program.mainWindow(), "cAN")->text(), QStringLiteral("2 "));
-    QCOMPARE(box(program.mainWindow(), "cHF")->text(), QString());
-    click(program.mainWindow()->tile(3));
-    QCOMPARE(box(program.mainWindow(), "cname")->text(), QString());
 }
 
 void FaultsTest::fileRemovedWhileRunning() {
@@ -166,13 +101,5 @@ void FaultsTest::twoInstancesSaveDifferentRecords() {
     QCOMPARE(file.mid(10 * kRecordSize, kRecordSize), QByteArray(kRecordSize, '\0'));
 }
 
-int main(int argc, char* argv[]) {
-    if (argc == 3 && std::strcmp(argv[1], "--start-in") == 0) {
-        return startWithoutPrivileges(argc, argv);
-    }
-    QApplication application(argc, argv);
-    FaultsTest test;
-    return QTest::qExec(&test, argc, argv);
-}
-
+QTEST_MAIN(FaultsTest)
 #include "tst_faults.moc"

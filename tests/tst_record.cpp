@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRandomGenerator>
 #include <QTest>
 
 #include <iconv.h>
@@ -40,12 +41,10 @@ private Q_SLOTS:
     void unstorableCharacters_data();
     void unstorableCharacters();
 
-    void missingFileIsCreatedEmpty();
-    void pastTheEnd();
-    void badRecordNumbers_data();
-    void badRecordNumbers();
+    void randomWritesMatchAModel_data();
+    void randomWritesMatchAModel();
     void damagedFileReadsWhatIsThere();
-    void handles();
+    void handlesAndRecordNumbers();
     void deviceErrors_data();
     void deviceErrors();
 };
@@ -141,55 +140,43 @@ void RecordTest::unstorableCharacters() {
     QCOMPARE(QString::fromStdString(firstUnstorable(text.toStdString(), 13)), unstorable);
 }
 
-void RecordTest::missingFileIsCreatedEmpty() {
-    ScratchFolder folder;
-    DataFiles files;
-    QVERIFY(files.open(1).ok());
-    QCOMPARE(QFileInfo(folder.file("period.bio")).size(), 0);
-    ElementRecord record = sampleRecord(9);
-    QVERIFY(ReadRecord(files, 1, 5, record).ok());
-    QCOMPARE(record, ElementRecord{});
-    QVERIFY(WriteRecord(files, 1, 1, sampleRecord(1, "H")).ok());
-    QCOMPARE(readFile(folder.file("period.bio")), testsupport::recordBytes(sampleRecord(1, "H")));
+// Random records written at random numbers into a file that starts missing, each
+// followed by a read anywhere, checked byte for byte against a model kept in
+// memory: every record is what was last written there, every gap zero bytes.
+void RecordTest::randomWritesMatchAModel_data() {
+    QTest::addColumn<int>("highest");
+    QTest::newRow("small file, many overwrites") << 40;
+    QTest::newRow("whole range") << 32767;
 }
 
-void RecordTest::pastTheEnd() {
+void RecordTest::randomWritesMatchAModel() {
+    QFETCH(int, highest);
     ScratchFolder folder;
-    writeFile(folder.file("period.bio"), sampleDataFile(110));
+    QRandomGenerator random{quint32(highest)};
     DataFiles files;
     QVERIFY(files.open(1).ok());
-    ElementRecord past = sampleRecord(9);
-    QVERIFY(ReadRecord(files, 1, 111, past).ok());
-    QCOMPARE(past, ElementRecord{});
-    QCOMPARE(readFile(folder.file("period.bio")).size(), 110 * 177);  // a read grows nothing
+    QByteArray model;
+    for (int step = 0; step < 300; ++step) {
+        ElementRecord record;
+        for (std::string& field : record.fields) {
+            for (int length = random.bounded(30); length > 0; --length) {
+                field += QString(QChar(0x20 + random.bounded(0xE0))).toStdString();
+            }
+        }
+        const int number = 1 + random.bounded(highest);
+        QVERIFY(WriteRecord(files, 1, number, record, Sync::No).ok());
+        const qsizetype at = qsizetype(number - 1) * 177;
+        model.resize(std::max(model.size(), at + 177), '\0');
+        model.replace(at, 177, testsupport::recordBytes(record));
 
-    QVERIFY(WriteRecord(files, 1, 120, sampleRecord(120)).ok());
-    const QByteArray bytes = readFile(folder.file("period.bio"));
-    QCOMPARE(bytes, sampleDataFile(110) + QByteArray(9 * 177, '\0') +
-                        testsupport::recordBytes(sampleRecord(120)));
-    ElementRecord gap = sampleRecord(9);
-    QVERIFY(ReadRecord(files, 1, 115, gap).ok());
-    QCOMPARE(gap, ElementRecord{});
-}
-
-void RecordTest::badRecordNumbers_data() {
-    QTest::addColumn<int>("number");
-    QTest::newRow("zero") << 0;
-    QTest::newRow("minus one") << -1;
-    QTest::newRow("most negative") << int(INT32_MIN);
-}
-
-void RecordTest::badRecordNumbers() {
-    QFETCH(int, number);
-    ScratchFolder folder;
-    writeFile(folder.file("period.bio"), sampleDataFile(3));
-    DataFiles files;
-    QVERIFY(files.open(1).ok());
-    ElementRecord record = sampleRecord(9);
-    QCOMPARE(ReadRecord(files, 1, number, record).error, RecordError::BadRecordNumber);
-    QCOMPARE(record, sampleRecord(9));
-    QCOMPARE(WriteRecord(files, 1, number, record).error, RecordError::BadRecordNumber);
-    QCOMPARE(readFile(folder.file("period.bio")), sampleDataFile(3));
+        const int probe = 1 + random.bounded(highest + 5);
+        QVERIFY(ReadRecord(files, 1, probe, record).ok());
+        RecordBytes expected{};
+        const QByteArray stored = model.mid(qsizetype(probe - 1) * 177, 177);
+        std::copy(stored.begin(), stored.end(), expected.begin());
+        QCOMPARE(record, decodeRecord(expected));
+    }
+    QVERIFY(readFile(folder.file("period.bio")) == model);
 }
 
 void RecordTest::damagedFileReadsWhatIsThere() {
@@ -213,7 +200,7 @@ void RecordTest::damagedFileReadsWhatIsThere() {
     QCOMPARE(fieldText(record, 2), QString());
 }
 
-void RecordTest::handles() {
+void RecordTest::handlesAndRecordNumbers() {
     ScratchFolder folder;
     const int descriptors = openDescriptors();
     {
@@ -224,6 +211,11 @@ void RecordTest::handles() {
         QVERIFY(files.open(1).ok());
         QCOMPARE(files.open(1).error, RecordError::BadFileHandle);
         QVERIFY(files.open(2).ok());  // the same file a second time
+        for (const int bad : {0, -1, int(INT32_MIN)}) {
+            QCOMPARE(ReadRecord(files, 1, bad, record).error, RecordError::BadRecordNumber);
+            QCOMPARE(WriteRecord(files, 1, bad, record).error, RecordError::BadRecordNumber);
+        }
+        QCOMPARE(readFile(folder.file("period.bio")), QByteArray());
 
         QVERIFY(WriteRecord(files, 1, 3, sampleRecord(3, "one")).ok());
         QVERIFY(ReadRecord(files, 2, 3, record).ok());
