@@ -1,6 +1,7 @@
 #include "Artwork.h"
 
 #include <QCursor>
+#include <QDir>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QPixmap>
@@ -9,7 +10,14 @@
 namespace orbitra {
 
 QIcon flaskIcon() {
-    return QIcon(QPixmap(QStringLiteral(":/art/flask.xpm")));
+    // Each size is drawn for itself, so a task bar or a scaled screen picks a
+    // sharp picture instead of an enlargement of the 32-pixel one.
+    QIcon icon;
+    const QDir art(QStringLiteral(":/art"), QStringLiteral("flask-*.png"));
+    for (const QString& name : art.entryList()) {
+        icon.addFile(art.filePath(name));  // the picture's own size
+    }
+    return icon;
 }
 
 QCursor magnifierCursor() {

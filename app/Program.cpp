@@ -42,6 +42,8 @@ Program::Program() {
         font.setPointSizeF(7.5);
     }
     QApplication::setFont(font);
+    // Every window, the editor included, shows the flask in the task bar.
+    QApplication::setWindowIcon(flaskIcon());
 }
 
 Program::~Program() {
