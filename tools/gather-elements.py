@@ -97,8 +97,8 @@ APPROXIMATE = "approximate"
 ESTIMATE = "estimate"
 
 # Where a source's table comes from, when that is another program's: the table
-# of periodic-table.js is GPeriodic's (its README says so, and the gperiodic
-# program carries the same numbers), a periodic-table program under the GPL.
+# of periodic-table.js is GPeriodic's, a periodic-table program (its README
+# says so).
 # mendeleev's uncited heats and thermal conductivities are the same table
 # again (check_copied_columns). --without-gperiodic shows the data without it.
 LINEAGES = {"periodic-table.js": "GPeriodic"}
