@@ -1,5 +1,5 @@
-# Sourced by run.sh and test.sh: installs the Debian/Ubuntu packages that are
-# missing, and nothing when all are there.
+# Sourced by run.sh, test.sh and package.sh: installs the Debian/Ubuntu
+# packages that are missing, and nothing when all are there.
 install_missing() {
     local missing=()
     for package in "$@"; do
@@ -18,3 +18,8 @@ install_missing() {
 # fonts that fit the fixed layouts and render the Thai help page.
 RUN_PACKAGES=(g++ make cmake qt6-base-dev libxkbcommon-dev
               fonts-dejavu-core fonts-liberation2 fonts-thai-tlwg)
+
+# What making and checking the Debian package needs besides: dpkg-shlibdeps
+# and dpkg-buildflags, file (which CPack uses to find the binaries), lintian
+# and the desktop-entry and AppStream validators.
+PACKAGE_PACKAGES=(dpkg-dev file lintian desktop-file-utils appstream)

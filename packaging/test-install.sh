@@ -1,0 +1,67 @@
+#!/bin/sh
+# test-install.sh BUILD APP-ID: installs BUILD into a scratch prefix, checks what
+# arrives there, and runs the installed launcher as a new user would: it seeds
+# the data folder and starts the program there (offscreen, ended by this test
+# once it has the data file open), keeps an edited period.bio, and refuses with
+# status 1 a data folder it cannot create.
+set -u
+build=$1 id=$2
+scratch=$(mktemp -d) && trap 'rm -rf "$scratch"' EXIT
+mkdir -m 700 "$scratch/runtime" && export XDG_RUNTIME_DIR="$scratch/runtime"
+problem() { echo "FAIL: $*" >&2; status=1; }
+status=0
+usr=$scratch/usr
+cmake --install "$build" --prefix "$usr" >/dev/null || { echo "FAIL: cmake --install" >&2; exit 1; }
+
+for file in bin/orbitra-table bin/periodbio share/orbitra-table/period.bio \
+    share/orbitra-table/period.bak share/applications/$id.desktop \
+    share/metainfo/$id.metainfo.xml share/man/man1/orbitra-table.1.gz \
+    share/man/man1/periodbio.1.gz share/doc/orbitra-table/copyright \
+    share/doc/orbitra-table/changelog.Debian.gz; do
+    [ -s "$usr/$file" ] || problem "$file not installed"
+done
+# Each icon is a picture of the size its folder names.
+for icon in "$usr"/share/icons/hicolor/*/apps/$id.png; do
+    size=${icon%/apps/*} size=${size##*/}
+    side=$(od -An -tu1 -j16 -N8 "$icon" | awk '{print $3 * 256 + $4 "x" $7 * 256 + $8}')
+    [ "$side" = "$size" ] || problem "$size icon is $side"
+done
+[ "$(ls "$usr"/share/icons/hicolor | wc -l)" -ge 7 ] || problem "icon sizes missing"
+exec_line=$(sed -n 's/^Exec=//p' "$usr/share/applications/$id.desktop")
+[ -x "$usr/bin/$exec_line" ] || problem "the menu entry runs $exec_line, which is not installed"
+
+launch() {  # environment...: becomes the launcher, run without a display
+    exec env -u DISPLAY -u WAYLAND_DISPLAY -u XDG_DATA_HOME HOME="$scratch/home" "$@" \
+        "$usr/bin/orbitra-table"
+}
+data=$scratch/home/.local/share/orbitra-table
+program=$(readlink -f "$usr"/libexec/orbitra-table/orbitra-table)
+runs_in_data_folder() {  # pid: the program itself has the data folder's period.bio open
+    for _ in $(seq 200); do
+        if [ "$(readlink "/proc/$1/exe")" = "$program" ] &&
+            ls -l "/proc/$1/fd" 2>/dev/null | grep -q " $data/period.bio\$"; then
+            kill "$1" && wait "$1"
+            return 0
+        fi
+        kill -0 "$1" 2>/dev/null || return 1
+        sleep 0.1
+    done
+    kill "$1"
+    return 1
+}
+
+launch 2>>"$scratch/log" & runs_in_data_folder $! || problem "the program did not start in a new data folder"
+cmp -s "$data/period.bio" "$usr/share/orbitra-table/period.bio" &&
+    cmp -s "$data/period.bak" "$usr/share/orbitra-table/period.bak" ||
+    problem "the new data folder was not seeded with the shipped files"
+
+printf 'edited' >"$data/period.bio" && rm "$data/period.bak"
+launch 2>>"$scratch/log" & runs_in_data_folder $! || problem "the program did not start the second time"
+[ "$(cat "$data/period.bio")" = edited ] || problem "an edited period.bio was overwritten"
+cmp -s "$data/period.bak" "$usr/share/orbitra-table/period.bak" || problem "period.bak not restored"
+
+message=$(launch XDG_DATA_HOME="$usr/bin/periodbio/data" 2>&1)
+[ $? -eq 1 ] && echo "$message" | grep -q "cannot create its data folder $usr/bin/periodbio/data" ||
+    problem "a data folder that cannot be made gave: $message"
+[ $status -eq 0 ] || cat "$scratch/log" >&2
+exit $status
