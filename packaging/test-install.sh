@@ -50,7 +50,8 @@ runs_in_data_folder() {  # pid: the program itself has the data folder's period.
     return 1
 }
 
-launch 2>>"$scratch/log" & runs_in_data_folder $! || problem "the program did not start in a new data folder"
+launch 2>>"$scratch/log" & runs_in_data_folder $! ||
+    problem "the program did not start in a new data folder"
 cmp -s "$data/period.bio" "$usr/share/orbitra-table/period.bio" &&
     cmp -s "$data/period.bak" "$usr/share/orbitra-table/period.bak" ||
     problem "the new data folder was not seeded with the shipped files"
