@@ -13,7 +13,6 @@ void settleControls(QWidget* window) {
     // has the focus.
     for (QPushButton* button : window->findChildren<QPushButton*>()) {
         button->setAutoDefault(true);
-        button->setDefault(false);
     }
 }
 
