@@ -51,6 +51,9 @@ private Q_SLOTS:
     void buildStoresOrRefusesKeepingTheOldFile_data();
     void buildStoresOrRefusesKeepingTheOldFile();
 
+    void dumpAndMisuse_data();
+    void dumpAndMisuse();
+
 private:
     std::unique_ptr<testsupport::ScratchFolder> scratch_;
 };
@@ -78,6 +81,7 @@ void tst_periodbio::dumpThenBuildGivesIdenticalBytes() {
         QVERIFY(files.close(1).ok());
     }
     QCOMPARE(periodbio({"dump", "a.bio"}, "dump.csv"), 0);
+    QCOMPARE(testsupport::readFile("messages.txt"), QByteArray());  // whole records: no warning
     QCOMPARE(periodbio({"build", "dump.csv", "b.bio"}), 0);
     QCOMPARE(testsupport::readFile("b.bio"), testsupport::readFile("a.bio"));
 }
@@ -102,6 +106,7 @@ void tst_periodbio::buildStoresOrRefusesKeepingTheOldFile_data() {
         at(16, 13), "x         \r\n");
     row("Windows-1252 letters", kHeader + "É µ°,5,,,,,,,,,,,,\n", at(5, 0),
         "\xC9 \xB5\xB0         ");
+    row("empty name", kHeader + ",26,55.845,,,,,,,,,,,\n", at(26, 1), "26 ");
     row("overlong name", kHeader + iron + "Rutherfordiums,104,,,,,,,,,,,,\n", kRefused,
         "line 3: field cname (Chemical Name:) \"Rutherfordiums\" has 14 characters");
     row("character outside the code page", kHeader + "Iron,26,,,,,,,\"bcc, \xCE\xB1-iron\",,,,,\n",
@@ -126,20 +131,54 @@ void tst_periodbio::buildStoresOrRefusesKeepingTheOldFile() {
     QFETCH(QByteArray, csv);
     QFETCH(int, offset);
     QFETCH(QByteArray, expected);
-    const QByteArray previous(2 * kRecordSize, 'k');
+    // An old file, and a temporary file left behind by a build that was cut off:
+    // neither may leave a byte in the new file.
+    const QByteArray previous(2 * kRecordSize, '\x01');
     testsupport::writeFile("period.bio", previous);
+    testsupport::writeFile("period.bio.tmp", QByteArray(200 * kRecordSize, '\x01'));
     testsupport::writeFile("table.csv", csv);
     const int exitCode = periodbio({"build", "table.csv", "period.bio"});
     const QByteArray messages = testsupport::readFile("messages.txt");
     if (offset != kRefused) {
         QVERIFY2(exitCode == 0, messages.constData());
-        QCOMPARE(testsupport::readFile("period.bio").mid(offset, expected.size()), expected);
+        const QByteArray built = testsupport::readFile("period.bio");
+        QCOMPARE(built.mid(offset, expected.size()), expected);
+        QVERIFY(!built.contains('\x01'));
+        QVERIFY(!QFile::exists("period.bio.tmp"));
     } else {
         QCOMPARE(exitCode, 1);
         QVERIFY2(messages.contains(expected), messages.constData());
         QCOMPARE(testsupport::readFile("period.bio"), previous);
-        QVERIFY(!QFile::exists("period.bio.tmp"));
     }
+}
+
+// Runs periodbio on a data file whose second record is cut short; expects its
+// exit code and a piece of what it prints and of what it says.
+void tst_periodbio::dumpAndMisuse_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QByteArray>("printed");
+    QTest::addColumn<QByteArray>("said");
+    QTest::newRow("incomplete last record")
+        << QStringList{"dump", "a.bio"} << 0
+        << QByteArray("\n2,\"Name2        \",\"2  \",\"    \",,") << QByteArray("incomplete");
+    QTest::newRow("missing file") << QStringList{"dump", "none.bio"} << 1 << QByteArray()
+                                  << QByteArray("none.bio");
+    QTest::newRow("dump without a file")
+        << QStringList{"dump"} << 2 << QByteArray() << QByteArray("usage");
+    QTest::newRow("build without a data file")
+        << QStringList{"build", "a.csv"} << 2 << QByteArray() << QByteArray("usage");
+}
+
+void tst_periodbio::dumpAndMisuse() {
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QByteArray, printed);
+    QFETCH(QByteArray, said);
+    testsupport::writeFile("a.bio", testsupport::sampleDataFile(2).left(kRecordSize + 20));
+    QCOMPARE(periodbio(arguments, "out.csv"), exitCode);
+    QVERIFY(testsupport::readFile("out.csv").contains(printed));
+    QVERIFY(testsupport::readFile("messages.txt").contains(said));
 }
 
 QTEST_GUILESS_MAIN(tst_periodbio)
