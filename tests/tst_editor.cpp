@@ -97,6 +97,8 @@ private Q_SLOTS:
         row("past the end", "50", "Fifty", 50, recordBytes({{"Fifty"}}));
         row("empty", "\b", "Kept", 0, {}, "1 or more");  // Backspace
         row("zero", "0", QString(), 0, {}, "1 or more");
+        row("largest", "32767", "Top", 32767, recordBytes({{"Top"}}));
+        row("just above the largest", "32768", "Kept", 0, {}, "32767 or less");
         row("above loadable", "40000", "Kept", 0, {}, "32767 or less");
         row("beyond 32 bits", "99999999999", "Kept", 0, {}, "from 1 to 32767");
         row("unstorable character", "4", QString::fromUtf8("Fe\u0E18"), 0, {},

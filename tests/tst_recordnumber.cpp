@@ -78,6 +78,7 @@ void tst_RecordNumber::save_data() {
     row("second point ends the number", "1.5.5", "2");
     row("exponent", "1e3", "1000");
     row("exponent to a half", "25e-1", "2");
+    row("two-digit exponent", "25000000000e-10", "2");
     row("exponent without digits", "12e", "12");
     row("largest", "2147483647", "2147483647");
     row("smallest", "-2147483648", "-2147483648");
