@@ -23,8 +23,7 @@ QIcon flaskIcon() {
 QCursor magnifierCursor() {
     // The pointer is drawn at 16, 32 and 48 pixels; a screen scaled by one and a
     // half or more gets the large picture instead of a blurred enlargement.
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    const bool large = screen != nullptr && screen->devicePixelRatio() >= 1.5;
+    const bool large = QGuiApplication::primaryScreen()->devicePixelRatio() >= 1.5;
     QPixmap picture(large ? QStringLiteral(":/art/magnifier-48.xpm")
                           : QStringLiteral(":/art/magnifier-32.xpm"));
     picture.setDevicePixelRatio(large ? 1.5 : 1.0);

@@ -64,7 +64,6 @@ bool Program::start() {
                 .arg(QString::fromUtf8(kDataFileName), QString::fromStdString(status.message)));
         return false;
     }
-    window->setWindowIcon(flaskIcon());
     window->centralWidget()->setCursor(magnifierCursor());
     connect(window, &main::editRequested, this, &Program::showEditor);
     connect(window, &main::aboutRequested, this, &Program::showAbout);
@@ -84,7 +83,6 @@ Edit* Program::showEditor() {
 About* Program::showAbout() {
     if (!about_) {
         about_ = new About;
-        about_->setWindowIcon(flaskIcon());
     }
     return bringForward(about_.data());
 }
@@ -92,7 +90,6 @@ About* Program::showAbout() {
 EditHelp* Program::showHelp() {
     if (!help_) {
         help_ = new EditHelp;
-        help_->setWindowIcon(flaskIcon());
     }
     return bringForward(help_.data());
 }

@@ -83,8 +83,6 @@ QLabel* label(QWidget* parent, const QString& name, const QString& caption, cons
     l->setObjectName(name);
     l->setGeometry(geometry);
     l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    l->setAutoFillBackground(true);
-    paint(l, QPalette::Window, kBackground);
     paint(l, QPalette::WindowText, 0x000000);
     return l;
 }
@@ -233,9 +231,8 @@ void Edit::Form_Unload() {
     }
 }
 
-void Edit::closeEvent(QCloseEvent* event) {
+void Edit::closeEvent(QCloseEvent*) {
     Form_Unload();
-    event->accept();
 }
 
 // The handle records pass through: the main window's while it is open, else

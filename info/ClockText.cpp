@@ -36,15 +36,13 @@ QString clockFormat(const QLocale& locale) {
         }
     }
     const auto loose = [](QChar c) { return c.isSpace() || c == u','; };
-    qsizetype begin = 0;
-    qsizetype end = format.size();
-    while (begin < end && loose(format[begin])) {
-        ++begin;
+    while (!format.isEmpty() && loose(format.front())) {
+        format.remove(0, 1);
     }
-    while (end > begin && loose(format[end - 1])) {
-        --end;
+    while (!format.isEmpty() && loose(format.back())) {
+        format.chop(1);
     }
-    return format.mid(begin, end - begin);
+    return format;
 }
 
 }  // namespace
