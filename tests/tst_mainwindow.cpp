@@ -309,6 +309,8 @@ private Q_SLOTS:
                 continue;
             }
             QVERIFY2(client->rect().contains(c->geometry()), qPrintable(where));
+            QVERIFY2(c->testAttribute(Qt::WA_Moved) && c->testAttribute(Qt::WA_Resized),
+                     qPrintable(where + " never placed"));
             if (label) {
                 QVERIFY2(c->fontMetrics().horizontalAdvance(label->text()) <= c->width(),
                          qPrintable(where));

@@ -5,6 +5,7 @@
 #include "testsupport.h"
 
 #include <QByteArray>
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QString>
@@ -152,22 +153,25 @@ void tst_periodbio::buildStoresOrRefusesKeepingTheOldFile() {
     }
 }
 
-// Runs periodbio on a data file whose second record is cut short; expects its
-// exit code and a piece of what it prints and of what it says.
+// Runs periodbio beside a data file whose second record is cut short, a table
+// of no rows and a folder; expects its exit code, a piece of what it prints (to
+// "out.csv" or the given file) and of what it says, and no temporary file left.
 void tst_periodbio::dumpAndMisuse_data() {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QByteArray>("printed");
     QTest::addColumn<QByteArray>("said");
-    QTest::newRow("incomplete last record")
-        << QStringList{"dump", "a.bio"} << 0
-        << QByteArray("\n2,\"Name2        \",\"2  \",\"    \",,") << QByteArray("incomplete");
-    QTest::newRow("missing file") << QStringList{"dump", "none.bio"} << 1 << QByteArray()
-                                  << QByteArray("none.bio");
-    QTest::newRow("dump without a file")
-        << QStringList{"dump"} << 2 << QByteArray() << QByteArray("usage");
-    QTest::newRow("build without a data file")
-        << QStringList{"build", "a.csv"} << 2 << QByteArray() << QByteArray("usage");
+    const auto row = [](const char* tag, const QStringList& arguments, int exitCode,
+                        const char* printed, const char* said) {
+        QTest::newRow(tag) << arguments << exitCode << QByteArray(printed) << QByteArray(said);
+    };
+    row("incomplete last record", {"dump", "a.bio"}, 0, "\n2,\"Name2        \",\"2  \",\"    \",,",
+        "incomplete");
+    row("output refused", {"dump", "a.bio", "/dev/full"}, 1, "", "could not be written");
+    row("missing file", {"dump", "none.bio"}, 1, "", "none.bio");
+    row("folder in place of the data file", {"build", "empty.csv", "folder"}, 1, "", "folder");
+    row("dump without a file", {"dump"}, 2, "", "usage");
+    row("build without a data file", {"build", "a.csv"}, 2, "", "usage");
 }
 
 void tst_periodbio::dumpAndMisuse() {
@@ -176,9 +180,14 @@ void tst_periodbio::dumpAndMisuse() {
     QFETCH(QByteArray, printed);
     QFETCH(QByteArray, said);
     testsupport::writeFile("a.bio", testsupport::sampleDataFile(2).left(kRecordSize + 20));
-    QCOMPARE(periodbio(arguments, "out.csv"), exitCode);
+    testsupport::writeFile("empty.csv", kHeader);
+    QVERIFY(QDir().mkpath("folder/inside"));
+    const QString output =
+        arguments.size() == 3 && arguments[0] == u"dump" ? arguments.takeLast() : "out.csv";
+    QCOMPARE(periodbio(arguments, output), exitCode);
     QVERIFY(testsupport::readFile("out.csv").contains(printed));
     QVERIFY(testsupport::readFile("messages.txt").contains(said));
+    QVERIFY(!QFile::exists("folder.tmp"));
 }
 
 QTEST_GUILESS_MAIN(tst_periodbio)
