@@ -82,9 +82,8 @@ void About::createControls() {
 
     Text1->setObjectName(QStringLiteral("Text1"));
     Text1->setGeometry(twips(720, 1200, 3615, 855));
+    // The notice wraps at the box's width, so only the vertical bar is needed.
     Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    Text1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    Text1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     Text1->setTabChangesFocus(true);
     QPalette palette = Text1->palette();
     palette.setColor(QPalette::Base, QApplication::palette("QMenu").color(QPalette::Window));
