@@ -300,6 +300,13 @@ private Q_SLOTS:
                                                : program_->showHelp();
         auto* main = qobject_cast<QMainWindow*>(shown);
         QWidget* client = main ? main->centralWidget() : shown;
+        QList<QAction*> entries = main ? main->menuBar()->actions() : QList<QAction*>();
+        while (!entries.isEmpty()) {  // every menu entry, separators too, has its name
+            QAction* entry = entries.takeFirst();
+            QObject* named = entry->menu() ? static_cast<QObject*>(entry->menu()) : entry;
+            QVERIFY2(!named->objectName().isEmpty(), qPrintable(window + '/' + entry->text()));
+            entries += entry->menu() ? entry->menu()->actions() : QList<QAction*>();
+        }
         const QList<QWidget*> controls = client->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
         for (int i = 0; i < controls.size(); ++i) {
             QWidget* c = controls[i];
@@ -308,7 +315,8 @@ private Q_SLOTS:
             if (label && label->text().isEmpty()) {
                 continue;
             }
-            QVERIFY2(client->rect().contains(c->geometry()), qPrintable(where));
+            QVERIFY2(client->rect().contains(c->geometry()) && !c->objectName().isEmpty(),
+                     qPrintable(where));
             QVERIFY2(c->testAttribute(Qt::WA_Moved) && c->testAttribute(Qt::WA_Resized),
                      qPrintable(where + " never placed"));
             if (label) {

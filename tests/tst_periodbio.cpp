@@ -116,8 +116,10 @@ void tst_periodbio::buildStoresOrRefusesKeepingTheOldFile_data() {
         "\xCE\xB1 (U+03B1)");
     row("broken UTF-8", kHeader + "Ir\xFFon,26,,,,,,,,,,,,\n", kRefused,
         "line 2: field cname (Chemical Name:) \"Ir\xFFon\" is not valid UTF-8");
-    row("atomic number not a number", kHeader + "Iron,Fe,,,,,,,,,,,,\n", kRefused,
-        "line 2: atomic number (cAN) \"Fe\" is not a whole number");
+    row("broken UTF-8 at the end", kHeader + "Iron\xC3,26,,,,,,,,,,,,\n", kRefused,
+        "line 2: field cname (Chemical Name:) \"Iron\xC3\" is not valid UTF-8");
+    row("atomic number not a number", kHeader + "Iron,26x,,,,,,,,,,,,\n", kRefused,
+        "line 2: atomic number (cAN) \"26x\" is not a whole number");
     row("same record twice", kHeader + iron + "\n" + iron, kRefused,
         "line 4: record 26 is already given on line 2");
     row("missing fields", kHeader + "Iron,26,55.845\n", kRefused, "line 2: has 3 fields; 14");
