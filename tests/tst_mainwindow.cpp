@@ -289,7 +289,8 @@ private Q_SLOTS:
         }
     }
 
-    // In every window each control that shows something lies inside the window,
+    // Every window shows the flask; each of its controls and menu entries has its
+    // name; each control that shows something was placed inside the window,
     // captions fit their labels, controls that take the focus do not overlap and
     // have a name to be read out, and no label lies over such a control.
     void layoutRelations() {
@@ -300,6 +301,7 @@ private Q_SLOTS:
                                                : program_->showHelp();
         auto* main = qobject_cast<QMainWindow*>(shown);
         QWidget* client = main ? main->centralWidget() : shown;
+        QVERIFY(shown->windowIcon().availableSizes().size() > 1);  // the flask, drawn per size
         QList<QAction*> entries = main ? main->menuBar()->actions() : QList<QAction*>();
         while (!entries.isEmpty()) {  // every menu entry, separators too, has its name
             QAction* entry = entries.takeFirst();
