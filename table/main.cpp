@@ -241,9 +241,8 @@ void main::tile_Arrow(int z, int key) {
     }
 }
 
-void main::closeEvent(QCloseEvent* event) {
+void main::closeEvent(QCloseEvent*) {
     Form_Unload();
-    event->accept();
 }
 
 void main::mmini_Click() {
