@@ -5,8 +5,8 @@ class QIcon;
 
 namespace orbitra {
 
-// The flask icon, at every size it is drawn in: the application's icon, and
-// that of the main, About and help windows.
+// The flask icon, at every size it is drawn in: the application's icon, which
+// every window shows.
 QIcon flaskIcon();
 
 // The magnifying-glass pointer shown over the main window's background.
