@@ -1,32 +1,9 @@
 #include "testsupport.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QFile>
 #include <QMessageBox>
-#include <QTimer>
 
 namespace testsupport {
-
-namespace {
-
-QtMessageHandler previousHandler = nullptr;
-
-// The offscreen platform warns that it cannot pass on size hints or raise a
-// window; those lines say nothing about the program.
-void quietHandler(QtMsgType type, const QMessageLogContext& context, const QString& message) {
-    if (message.contains(QLatin1String("propagateSizeHints")) ||
-        message.contains(QLatin1String("does not support raise()"))) {
-        return;
-    }
-    previousHandler(type, context, message);
-}
-
-}  // namespace
-
-void quietOffscreenWarnings() {
-    previousHandler = qInstallMessageHandler(quietHandler);
-}
 
 ScratchFolder::ScratchFolder() : previous_(QDir::currentPath()) {
     QDir::setCurrent(dir_.path());
@@ -87,6 +64,41 @@ QString messageBoxText(const std::function<void()>& action) {
     action();
     timer.stop();
     return text;
+}
+
+namespace {
+
+QtMessageHandler previousHandler = nullptr;
+
+// The offscreen platform warns that it cannot pass on size hints or raise a
+// window; those lines say nothing about the program.
+void quietHandler(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (!message.contains(QLatin1String("propagateSizeHints")) &&
+        !message.contains(QLatin1String("does not support raise()"))) {
+        previousHandler(type, context, message);
+    }
+}
+
+}  // namespace
+
+void ProgramTest::initTestCase() {
+    previousHandler = qInstallMessageHandler(quietHandler);
+}
+
+void ProgramTest::init() {
+    folder_ = std::make_unique<ScratchFolder>();
+    program_ = std::make_unique<orbitra::Program>();
+    if (records_ >= 0) {
+        writeFile(path(), sampleDataFile(records_));
+        QVERIFY(program_->start());
+        QVERIFY(QTest::qWaitForWindowExposed(window()));
+    }
+}
+
+void ProgramTest::cleanup() {
+    program_.reset();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    folder_.reset();
 }
 
 }  // namespace testsupport

@@ -1,18 +1,14 @@
 #pragma once
 
 #include "ElementRecord.h"
+#include "Program.h"
 
-#include <QByteArray>
-#include <QString>
-#include <QTemporaryDir>
+#include <QtTest>
 
 #include <functional>
+#include <memory>
 
 namespace testsupport {
-
-// Drops the offscreen platform's warnings that it cannot pass on size hints or
-// raise a window. Call it from initTestCase(), after QtTest set up its log.
-void quietOffscreenWarnings();
 
 // Moves the process into a fresh empty folder for the life of the object.
 class ScratchFolder {
@@ -44,5 +40,30 @@ QByteArray readFile(const QString& path);
 // Runs `action`, which is expected to open a modal message box, closes that box
 // and returns its text ("" when none appeared within a second).
 QString messageBoxText(const std::function<void()>& action);
+
+// The base of the window tests: each test function runs in a fresh empty
+// folder, with a period.bio of `records` sample records and the program started
+// on it; with `records` below zero there is no file and nothing is started.
+class ProgramTest : public QObject {
+    Q_OBJECT
+public:
+    explicit ProgramTest(int records) : records_(records) {}
+
+protected:
+    QString path() const { return folder_->file("period.bio"); }
+    QByteArray file() const { return readFile(path()); }
+    orbitra::main* window() const { return program_->mainWindow(); }
+
+    std::unique_ptr<ScratchFolder> folder_;
+    std::unique_ptr<orbitra::Program> program_;
+
+protected Q_SLOTS:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+private:
+    const int records_;
+};
 
 }  // namespace testsupport

@@ -1,34 +1,44 @@
-#include "Edit.h"
-#include "ElementRecord.h"
-#include "Program.h"
+// The record editor as a user drives it: the keys, what Save writes, and the
+// data file failing or shared beneath it.
 #include "testsupport.h"
 
 #include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTest>
 
 using namespace orbitra;
-using testsupport::messageBoxText;
-using testsupport::recordBytes;
-using testsupport::sampleRecord;
+using namespace testsupport;
 
-class EditorTest : public QObject {
+class EditorTest : public ProgramTest {
     Q_OBJECT
-private Q_SLOTS:
-    void initTestCase() { testsupport::quietOffscreenWarnings(); }
+public:
+    EditorTest() : ProgramTest(13) {}
 
-    // Starts the program on a file of thirteen sample records and opens the editor.
-    void init() {
-        folder_ = std::make_unique<testsupport::ScratchFolder>();
-        testsupport::writeFile(folder_->file("period.bio"), testsupport::sampleDataFile(13));
-        program_ = std::make_unique<Program>();
-        QVERIFY(program_->start());
-        program_->showEditor();
-        QVERIFY(QTest::qWaitForWindowExposed(editor()));
+private:
+    template <typename Widget = QLineEdit>
+    Widget* box(const char* name) const {
+        return editor()->findChild<Widget*>(QLatin1String(name));
     }
-    void cleanup() { program_.reset(), folder_.reset(); }
+    // The open editor, opened on the first call of a test.
+    Edit* editor() const { return program_->editor(); }
+    Edit* open() {
+        Edit* editor = program_->showEditor();
+        return QTest::qWaitForWindowExposed(editor) ? editor : nullptr;
+    }
+    QString save() { return save(editor()); }
+    QString save(const QString& number, const char* name) { return save(editor(), number, name); }
+    // Enters `number`, types `name` into cname (unless null) and saves; returns any message.
+    static QString save(Edit* editor, const QString& number = {}, const char* name = nullptr) {
+        if (name) {
+            editor->findChild<QLineEdit*>("Text1")->setText(number);
+            editor->findChild<QLineEdit*>("cname")->setText(QString::fromUtf8(name));
+        }
+        return messageBoxText([editor] {
+            QTest::mouseClick(editor->findChild<QPushButton*>("Command1"), Qt::LeftButton);
+        });
+    }
 
+private Q_SLOTS:
     // The focus starts in the heat-of-fusion box and Tab visits Save, the record
     // number and Cancel last; Enter presses the focused button and nothing else,
     // and Escape closes nothing.
@@ -57,10 +67,10 @@ private Q_SLOTS:
         QFETCH(QList<int>, keys);
         QFETCH(QString, endsAt);
         QFETCH(bool, saves);
+        QApplication::setActiveWindow(open());
         box("Text1")->setText("2");
         box("cname")->setText("Changed");
         const QByteArray before = file();
-        QApplication::setActiveWindow(editor());
         QTRY_COMPARE(QApplication::focusWidget(), box<QWidget>("cHF"));
         if (!focus.isEmpty()) {
             box<QWidget>(qPrintable(focus))->setFocus();
@@ -112,6 +122,7 @@ private Q_SLOTS:
         QFETCH(int, record);
         QFETCH(QByteArray, stored);
         QFETCH(QString, reason);
+        open();
         const QByteArray before = file();
         box("Text1")->setText("2");
         box("Text1")->selectAll();
@@ -135,53 +146,73 @@ private Q_SLOTS:
     }
 
     void reopeningLoadsAfreshAndKeepsTilesWorking() {
-        QLineEdit* mainName = program_->mainWindow()->detailBoxes()[0];
-        QVERIFY(save("1", "Saved"));
+        open();
+        QVERIFY(save("1", "Saved").isEmpty());
         QCOMPARE(program_->showEditor(), editor());  // comes forward unchanged
         QCOMPARE(box("cname")->text(), QStringLiteral("Saved"));
         QTest::mouseClick(box<QPushButton>("Command2"), Qt::LeftButton);
         QTRY_VERIFY(!editor());
         QVERIFY(program_->files().isOpen(Edit::kSharedHandle) &&
                 !program_->files().isOpen(Edit::kOwnHandle));
-        program_->showEditor();
+        open();
         QVERIFY(program_->files().isOpen(Edit::kOwnHandle));
         QCOMPARE(box("Text1")->text() + box("cname")->text(), QString());
-        QTest::mouseClick(program_->mainWindow()->tile(1), Qt::LeftButton);
-        QCOMPARE(mainName->text(), QStringLiteral("Saved").leftJustified(13));
+        QTest::mouseClick(window()->tile(1), Qt::LeftButton);
+        QCOMPARE(window()->detailBoxes()[0]->text(), QStringLiteral("Saved").leftJustified(13));
         delete editor();  // gone without being closed
         QVERIFY(!program_->files().isOpen(Edit::kOwnHandle));
     }
 
     // With the main window closed the editor carries on through a handle of its own.
     void outlivesTheMainWindow() {
-        program_->mainWindow()->close();
-        QTRY_VERIFY(!program_->mainWindow());
-        QVERIFY(save("6", "Six"));
+        open();
+        window()->close();
+        QTRY_VERIFY(!window());
+        QVERIFY(save("6", "Six").isEmpty());
         QCOMPARE(file().mid(5 * kRecordSize, kRecordSize), recordBytes(sampleRecord(6, "Six")));
         box("Text1")->setText("7");
         QCOMPARE(box("cname")->text().trimmed(), QStringLiteral("Name7"));
     }
 
-private:
-    template <typename Widget = QLineEdit>
-    Widget* box(const char* name) const {
-        return editor()->findChild<Widget*>(QLatin1String(name));
-    }
-    Edit* editor() const { return program_->editor(); }
-    QByteArray file() const { return testsupport::readFile(folder_->file("period.bio")); }
-    QString save() {
-        return messageBoxText(
-            [this] { QTest::mouseClick(box<QPushButton>("Command1"), Qt::LeftButton); });
-    }
-    // Enters `number`, types `name` into cname, saves; true when no message came.
-    bool save(const QString& number, const char* name) {
-        box("Text1")->setText(number);
-        box("cname")->setText(name);
-        return save().isEmpty();
+    // A save the disk refuses says why and keeps what was typed.
+    void fullDiskKeepsWhatWasTyped() {
+        program_.reset();
+        QFile::remove(path());
+        QVERIFY(QFile::link("/dev/full", path()));
+        program_ = std::make_unique<Program>();
+        QVERIFY(program_->start());
+        open();
+        const QString message = save("3", "Lithium");
+        QVERIFY2(message.contains("No space left on device"), qPrintable(message));
+        QCOMPARE(box("Text1")->text() + '|' + box("cname")->text(), QStringLiteral("3|Lithium"));
+        QVERIFY(editor()->isVisible() && window()->isVisible());
     }
 
-    std::unique_ptr<testsupport::ScratchFolder> folder_;
-    std::unique_ptr<Program> program_;
+    // A data file deleted while the program runs goes on serving both windows.
+    void fileRemovedWhileRunning() {
+        open();
+        QVERIFY(QFile::remove(path()));
+        QVERIFY(save("3", "Changed").isEmpty());
+        for (int z : {2, 3}) {
+            QTest::mouseClick(window()->tile(z), Qt::LeftButton);
+            QCOMPARE(window()->detailBoxes()[0]->text().trimmed(), z == 2 ? "Name2" : "Changed");
+        }
+    }
+
+    // Two programs on one file each change only the record they save.
+    void twoProgramsSaveTheirOwnRecords() {
+        open();
+        Program second;
+        QVERIFY(second.start());
+        QVERIFY(save("5", "Boron").isEmpty());
+        QVERIFY(save(second.showEditor(), "15", "Phosphorus").isEmpty());
+        QVERIFY(save("7", "Nitrogen").isEmpty());
+        QByteArray expected = sampleDataFile(13) + QByteArray(kRecordSize, '\0');
+        expected.replace(4 * kRecordSize, kRecordSize, recordBytes(sampleRecord(5, "Boron")));
+        expected.replace(6 * kRecordSize, kRecordSize, recordBytes(sampleRecord(7, "Nitrogen")));
+        expected += recordBytes({{"Phosphorus"}});
+        QCOMPARE(file(), expected);
+    }
 };
 
 QTEST_MAIN(EditorTest)

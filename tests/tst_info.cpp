@@ -1,68 +1,42 @@
-#include "About.h"
+// The clock's text and both information windows, opened through the program as
+// the menus open them.
 #include "ClockText.h"
 #include "Contacts.h"
-#include "Program.h"
 #include "testsupport.h"
 
-#include <QApplication>
-#include <QDeadlineTimer>
-#include <QDesktopServices>
-#include <QLabel>
-#include <QLocale>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QScrollBar>
-#include <QTest>
-#include <QTimer>
-#include <QUrl>
+#include <QtWidgets>
 
 using namespace orbitra;
 
-namespace {
-
-void flushDeletes() {
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
-
-template <typename T>
-T* child(QWidget* window, const char* name) {
-    return window->findChild<T*>(QLatin1String(name));
-}
-
-}  // namespace
-
-// The clock's text and both information windows, opened through the program as
-// the menus open them.
-class TestInfo : public QObject {
+class TestInfo : public testsupport::ProgramTest {
     Q_OBJECT
+public:
+    TestInfo() : ProgramTest(-1) {}
+
 public Q_SLOTS:
     void openMail(const QUrl& url) { mails_.append(url); }
 
 private:
+    template <typename T>
+    static T* child(QWidget* window, const char* name) {
+        return window->findChild<T*>(QLatin1String(name));
+    }
     QWidget* open(const QString& window) {
         return window == u"help" ? static_cast<QWidget*>(program_->showHelp())
                                  : program_->showAbout();
     }
+    static void flushDeletes() {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
 
-    std::unique_ptr<testsupport::ScratchFolder> folder_;
-    std::unique_ptr<Program> program_;
     QList<QUrl> mails_;
 
 private Q_SLOTS:
-    void initTestCase() { testsupport::quietOffscreenWarnings(); }
-
-    void init() {
-        folder_ = std::make_unique<testsupport::ScratchFolder>();
-        program_ = std::make_unique<Program>();
-        mails_.clear();
-    }
-
     void cleanup() {
         QDesktopServices::unsetUrlHandler(QStringLiteral("mailto"));
         QLocale::setDefault(QLocale::c());
-        program_.reset();
-        flushDeletes();
-        folder_.reset();
+        mails_.clear();
+        ProgramTest::cleanup();
     }
 
     void clockText_data() {

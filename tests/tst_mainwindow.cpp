@@ -1,34 +1,22 @@
-#include "Program.h"
+// The main window as a user meets it: what a click or a key on a tile shows,
+// the menus, the legend, and how every window is laid out.
 #include "testsupport.h"
 
 #include <QAccessible>
-#include <QAction>
-#include <QApplication>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMenu>
-#include <QMenuBar>
-#include <QPushButton>
-#include <QSet>
-#include <QTest>
+#include <QtWidgets>
 
 #include <algorithm>
 #include <cstring>
 
 using namespace orbitra;
-using testsupport::messageBoxText;
-using testsupport::ScratchFolder;
-using testsupport::writeFile;
+using namespace testsupport;
 
-class MainWindowTest : public QObject {
+class MainWindowTest : public ProgramTest {
     Q_OBJECT
-    std::unique_ptr<ScratchFolder> folder_;
-    std::unique_ptr<Program> program_;
+public:
+    MainWindowTest() : ProgramTest(110) {}
 
-    main* window() const { return program_->mainWindow(); }
+private:
     QLineEdit* box(const char* name) const { return window()->findChild<QLineEdit*>(name); }
     QString shown() const { return box("cAN")->text().trimmed(); }
     static int openWindows(const QString& name) {
@@ -48,18 +36,6 @@ class MainWindowTest : public QObject {
     }
 
 private Q_SLOTS:
-    void initTestCase() { testsupport::quietOffscreenWarnings(); }
-
-    void init() {
-        folder_ = std::make_unique<ScratchFolder>();
-        writeFile(folder_->file("period.bio"), testsupport::sampleDataFile(110));
-        program_ = std::make_unique<Program>();
-        QVERIFY(program_->start());
-        QVERIFY(QTest::qWaitForWindowExposed(window()));
-    }
-
-    void cleanup() { program_.reset(), folder_.reset(); }
-
     void dataFile_data() {
         QTest::addColumn<QString>("file");  // "missing", "folder", a link target or a record count
         QTest::addColumn<QString>("tile");  // clicked after start
@@ -82,21 +58,20 @@ private Q_SLOTS:
         QFETCH(QString, tile);
         QFETCH(QString, message);
         program_.reset();
-        const QString path = folder_->file("period.bio");
-        QFile::remove(path);
+        QFile::remove(path());
         if (file == u"folder") {
-            QDir(folder_->path()).mkdir("period.bio");
+            QDir().mkdir(path());
         } else if (file.startsWith('/')) {
-            QFile::link(file, path);
+            QFile::link(file, path());
         } else if (file != u"missing") {
-            writeFile(path, testsupport::sampleDataFile(file.toInt()));
+            writeFile(path(), sampleDataFile(file.toInt()));
         }
         program_ = std::make_unique<Program>();
         bool started = false;
         QString seen = messageBoxText([&] { started = program_->start(); });
         QCOMPARE(started, !tile.isEmpty());
         if (started) {
-            QVERIFY(QFileInfo(path).isFile());
+            QVERIFY(QFileInfo(path()).isFile());
             messageBoxText([&] { QTest::mouseClick(control("Na"), Qt::LeftButton); });
             const QString before = shown();
             seen = messageBoxText([&] { QTest::mouseClick(control(tile), Qt::LeftButton); });
@@ -121,8 +96,7 @@ private Q_SLOTS:
         }
         QCOMPARE(numbers.size(), 110);
         QVERIFY(!numbers.contains(0));  // only records 1 to 110 are in the file
-        writeFile(folder_->file("period.bio"),
-                  testsupport::sampleDataFile(110).replace("Name", "Nom "));
+        writeFile(path(), sampleDataFile(110).replace("Name", "Nom "));
         QTest::mouseClick(control("Fe"), Qt::LeftButton);
         QCOMPARE(box("cname")->text().trimmed(), QStringLiteral("Nom 26"));
     }

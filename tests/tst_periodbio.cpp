@@ -1,20 +1,10 @@
 // The periodbio tool run as a user runs it: build a data file from CSV, dump it,
 // build the dump back, and be refused with the line and field named.
 #include "DataFiles.h"
-#include "ElementRecord.h"
 #include "testsupport.h"
 
-#include <QByteArray>
-#include <QDir>
-#include <QFile>
-#include <QProcess>
-#include <QString>
-#include <QStringList>
-#include <QTest>
-
-#include <memory>
-
 using namespace orbitra;
+using namespace testsupport;
 
 namespace {
 
@@ -43,154 +33,148 @@ int at(int record, int field) {
 
 class tst_periodbio : public QObject {
     Q_OBJECT
+    std::unique_ptr<ScratchFolder> scratch_;
 
 private Q_SLOTS:
-    void init() { scratch_ = std::make_unique<testsupport::ScratchFolder>(); }
+    void init() { scratch_ = std::make_unique<ScratchFolder>(); }
     void cleanup() { scratch_.reset(); }
-    void dumpThenBuildGivesIdenticalBytes_data();
-    void dumpThenBuildGivesIdenticalBytes();
-    void buildStoresOrRefusesKeepingTheOldFile_data();
-    void buildStoresOrRefusesKeepingTheOldFile();
 
-    void dumpAndMisuse_data();
-    void dumpAndMisuse();
+    void dumpThenBuildGivesIdenticalBytes_data() {
+        QTest::addColumn<bool>("shipped");
+        QTest::newRow("shipped table") << true;
+        QTest::newRow("edited file with gaps") << false;
+    }
 
-private:
-    std::unique_ptr<testsupport::ScratchFolder> scratch_;
+    void dumpThenBuildGivesIdenticalBytes() {
+        QFETCH(bool, shipped);
+        if (shipped) {
+            const QString csv = qEnvironmentVariable("ORBITRA_ELEMENTS_CSV");
+            QCOMPARE(periodbio({"build", csv, "a.bio"}), 0);
+        } else {
+            // As the editor leaves a file: a cleared record of blanks at 3, gaps of
+            // zero bytes around it, and texts a spreadsheet must get back whole.
+            DataFiles files;
+            QVERIFY(files.open(1, "a.bio").ok());
+            ElementRecord odd;
+            odd.fields = {"Iron, pure", "26", "\xC2\x81 x",   "µ°é",
+                          "",           "",   "two\r\nlines", " \"bcc\""};
+            QVERIFY(WriteRecord(files, 1, 3, ElementRecord{}).ok());
+            QVERIFY(WriteRecord(files, 1, 120, odd).ok());
+            QVERIFY(files.close(1).ok());
+        }
+        QCOMPARE(periodbio({"dump", "a.bio"}, "dump.csv"), 0);
+        QCOMPARE(readFile("messages.txt"), QByteArray());  // whole records: no warning
+        QCOMPARE(periodbio({"build", "dump.csv", "b.bio"}), 0);
+        QCOMPARE(readFile("b.bio"), readFile("a.bio"));
+    }
+
+    // A table that builds stores `expected` at byte `offset`; a refused one prints
+    // `expected` and leaves the old period.bio as it was.
+    void buildStoresOrRefusesKeepingTheOldFile_data() {
+        QTest::addColumn<QByteArray>("csv");
+        QTest::addColumn<int>("offset");
+        QTest::addColumn<QByteArray>("expected");
+        const auto row = [](const char* name, const QByteArray& csv, int offset,
+                            const char* expected) {
+            QTest::newRow(name) << csv << offset << QByteArray(expected);
+        };
+        const QByteArray iron = "Iron,26,55.845,,,,,,,,,,,\n";
+        row("commas inside quotes", kHeader + "Iron,26,,,,,,\"6,3,2,0,-2\",,,,,,\n", at(26, 7),
+            "6,3,2,0,-2               ");
+        row("doubled quotes", kHeader + "\"say \"\"Fe\"\"\",26,,,,,,,,,,,,\n", at(26, 0),
+            "say \"Fe\"     ");
+        row("CR LF, byte-order mark, last line without break",
+            "\xEF\xBB\xBF" + QByteArray(kHeader).replace("\n", "\r\n") +
+                "Oxygen,8,,,,,,\"-2,-1\",,,,,,\r\n\r\nSulfur,16,,,,,,,,,,,,x",
+            at(16, 13), "x         \r\n");
+        row("Windows-1252 letters", kHeader + "É µ°,5,,,,,,,,,,,,\n", at(5, 0),
+            "\xC9 \xB5\xB0         ");
+        row("empty name", kHeader + ",26,55.845,,,,,,,,,,,\n", at(26, 1), "26 ");
+        row("overlong name", kHeader + iron + "Rutherfordiums,104,,,,,,,,,,,,\n", kRefused,
+            "line 3: field cname (Chemical Name:) \"Rutherfordiums\" has 14 characters");
+        row("character outside the code page",
+            kHeader + "Iron,26,,,,,,,\"bcc, \xCE\xB1-iron\",,,,,\n", kRefused,
+            "line 2: field cCS (Crystal Structure:) \"bcc, \xCE\xB1-iron\" holds the character "
+            "\xCE\xB1 (U+03B1)");
+        row("broken UTF-8", kHeader + "Ir\xFFon,26,,,,,,,,,,,,\n", kRefused,
+            "line 2: field cname (Chemical Name:) \"Ir\xFFon\" is not valid UTF-8");
+        row("broken UTF-8 at the end", kHeader + "Iron\xC3,26,,,,,,,,,,,,\n", kRefused,
+            "line 2: field cname (Chemical Name:) \"Iron\xC3\" is not valid UTF-8");
+        row("atomic number not a number", kHeader + "Iron,26x,,,,,,,,,,,,\n", kRefused,
+            "line 2: atomic number (cAN) \"26x\" is not a whole number");
+        row("same record twice", kHeader + iron + "\n" + iron, kRefused,
+            "line 4: record 26 is already given on line 2");
+        row("missing fields", kHeader + "Iron,26,55.845\n", kRefused, "line 2: has 3 fields; 14");
+        row("unclosed quote", kHeader + iron + "\"Iron,26,,,,,,,,,,,,\n", kRefused,
+            "line 3: a quoted field is never closed");
+        row("text after a closing quote", kHeader + "\"Iron\"x,26,,,,,,,,,,,,\n", kRefused,
+            "line 2: text after the closing quote");
+        row("columns in another order", "cAN,cname\n26,Iron\n", kRefused,
+            "line 1: the header must");
+    }
+
+    void buildStoresOrRefusesKeepingTheOldFile() {
+        QFETCH(QByteArray, csv);
+        QFETCH(int, offset);
+        QFETCH(QByteArray, expected);
+        // An old file, and a temporary file left behind by a build that was cut off:
+        // neither may leave a byte in the new file.
+        const QByteArray previous(2 * kRecordSize, '\x01');
+        writeFile("period.bio", previous);
+        writeFile("period.bio.tmp", QByteArray(200 * kRecordSize, '\x01'));
+        writeFile("table.csv", csv);
+        const int exitCode = periodbio({"build", "table.csv", "period.bio"});
+        const QByteArray messages = readFile("messages.txt");
+        if (offset != kRefused) {
+            QVERIFY2(exitCode == 0, messages.constData());
+            const QByteArray built = readFile("period.bio");
+            QCOMPARE(built.mid(offset, expected.size()), expected);
+            QVERIFY(!built.contains('\x01'));
+            QVERIFY(!QFile::exists("period.bio.tmp"));
+        } else {
+            QCOMPARE(exitCode, 1);
+            QVERIFY2(messages.contains(expected), messages.constData());
+            QCOMPARE(readFile("period.bio"), previous);
+        }
+    }
+
+    // Runs periodbio beside a data file whose second record is cut short, a table
+    // of no rows and a folder; expects its exit code, a piece of what it prints (to
+    // "out.csv" or the given file) and of what it says, and no temporary file left.
+    void dumpAndMisuse_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QByteArray>("printed");
+        QTest::addColumn<QByteArray>("said");
+        const auto row = [](const char* tag, const QStringList& arguments, int exitCode,
+                            const char* printed, const char* said) {
+            QTest::newRow(tag) << arguments << exitCode << QByteArray(printed) << QByteArray(said);
+        };
+        row("incomplete last record", {"dump", "a.bio"}, 0,
+            "\n2,\"Name2        \",\"2  \",\"    \",,", "incomplete");
+        row("output refused", {"dump", "a.bio", "/dev/full"}, 1, "", "could not be written");
+        row("missing file", {"dump", "none.bio"}, 1, "", "none.bio");
+        row("folder in place of the data file", {"build", "empty.csv", "folder"}, 1, "", "folder");
+        row("dump without a file", {"dump"}, 2, "", "usage");
+        row("build without a data file", {"build", "a.csv"}, 2, "", "usage");
+    }
+
+    void dumpAndMisuse() {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, exitCode);
+        QFETCH(QByteArray, printed);
+        QFETCH(QByteArray, said);
+        writeFile("a.bio", sampleDataFile(2).left(kRecordSize + 20));
+        writeFile("empty.csv", kHeader);
+        QVERIFY(QDir().mkpath("folder/inside"));
+        const QString output =
+            arguments.size() == 3 && arguments[0] == u"dump" ? arguments.takeLast() : "out.csv";
+        QCOMPARE(periodbio(arguments, output), exitCode);
+        QVERIFY(readFile("out.csv").contains(printed));
+        QVERIFY(readFile("messages.txt").contains(said));
+        QVERIFY(!QFile::exists("folder.tmp"));
+    }
 };
-
-void tst_periodbio::dumpThenBuildGivesIdenticalBytes_data() {
-    QTest::addColumn<bool>("shipped");
-    QTest::newRow("shipped table") << true;
-    QTest::newRow("edited file with gaps") << false;
-}
-
-void tst_periodbio::dumpThenBuildGivesIdenticalBytes() {
-    QFETCH(bool, shipped);
-    if (shipped) {
-        const QString csv = qEnvironmentVariable("ORBITRA_ELEMENTS_CSV");
-        QCOMPARE(periodbio({"build", csv, "a.bio"}), 0);
-    } else {
-        // As the editor leaves a file: a cleared record of blanks at 3, gaps of
-        // zero bytes around it, and texts a spreadsheet must get back whole.
-        DataFiles files;
-        QVERIFY(files.open(1, "a.bio").ok());
-        ElementRecord odd;
-        odd.fields = {"Iron, pure", "26", "\xC2\x81 x", "µ°é", "", "", "two\r\nlines", " \"bcc\""};
-        QVERIFY(WriteRecord(files, 1, 3, ElementRecord{}).ok());
-        QVERIFY(WriteRecord(files, 1, 120, odd).ok());
-        QVERIFY(files.close(1).ok());
-    }
-    QCOMPARE(periodbio({"dump", "a.bio"}, "dump.csv"), 0);
-    QCOMPARE(testsupport::readFile("messages.txt"), QByteArray());  // whole records: no warning
-    QCOMPARE(periodbio({"build", "dump.csv", "b.bio"}), 0);
-    QCOMPARE(testsupport::readFile("b.bio"), testsupport::readFile("a.bio"));
-}
-
-// A table that builds stores `expected` at byte `offset`; a refused one prints
-// `expected` and leaves the old period.bio as it was.
-void tst_periodbio::buildStoresOrRefusesKeepingTheOldFile_data() {
-    QTest::addColumn<QByteArray>("csv");
-    QTest::addColumn<int>("offset");
-    QTest::addColumn<QByteArray>("expected");
-    const auto row = [](const char* name, const QByteArray& csv, int offset, const char* expected) {
-        QTest::newRow(name) << csv << offset << QByteArray(expected);
-    };
-    const QByteArray iron = "Iron,26,55.845,,,,,,,,,,,\n";
-    row("commas inside quotes", kHeader + "Iron,26,,,,,,\"6,3,2,0,-2\",,,,,,\n", at(26, 7),
-        "6,3,2,0,-2               ");
-    row("doubled quotes", kHeader + "\"say \"\"Fe\"\"\",26,,,,,,,,,,,,\n", at(26, 0),
-        "say \"Fe\"     ");
-    row("CR LF, byte-order mark, last line without break",
-        "\xEF\xBB\xBF" + QByteArray(kHeader).replace("\n", "\r\n") +
-            "Oxygen,8,,,,,,\"-2,-1\",,,,,,\r\n\r\nSulfur,16,,,,,,,,,,,,x",
-        at(16, 13), "x         \r\n");
-    row("Windows-1252 letters", kHeader + "É µ°,5,,,,,,,,,,,,\n", at(5, 0),
-        "\xC9 \xB5\xB0         ");
-    row("empty name", kHeader + ",26,55.845,,,,,,,,,,,\n", at(26, 1), "26 ");
-    row("overlong name", kHeader + iron + "Rutherfordiums,104,,,,,,,,,,,,\n", kRefused,
-        "line 3: field cname (Chemical Name:) \"Rutherfordiums\" has 14 characters");
-    row("character outside the code page", kHeader + "Iron,26,,,,,,,\"bcc, \xCE\xB1-iron\",,,,,\n",
-        kRefused,
-        "line 2: field cCS (Crystal Structure:) \"bcc, \xCE\xB1-iron\" holds the character "
-        "\xCE\xB1 (U+03B1)");
-    row("broken UTF-8", kHeader + "Ir\xFFon,26,,,,,,,,,,,,\n", kRefused,
-        "line 2: field cname (Chemical Name:) \"Ir\xFFon\" is not valid UTF-8");
-    row("broken UTF-8 at the end", kHeader + "Iron\xC3,26,,,,,,,,,,,,\n", kRefused,
-        "line 2: field cname (Chemical Name:) \"Iron\xC3\" is not valid UTF-8");
-    row("atomic number not a number", kHeader + "Iron,26x,,,,,,,,,,,,\n", kRefused,
-        "line 2: atomic number (cAN) \"26x\" is not a whole number");
-    row("same record twice", kHeader + iron + "\n" + iron, kRefused,
-        "line 4: record 26 is already given on line 2");
-    row("missing fields", kHeader + "Iron,26,55.845\n", kRefused, "line 2: has 3 fields; 14");
-    row("unclosed quote", kHeader + iron + "\"Iron,26,,,,,,,,,,,,\n", kRefused,
-        "line 3: a quoted field is never closed");
-    row("text after a closing quote", kHeader + "\"Iron\"x,26,,,,,,,,,,,,\n", kRefused,
-        "line 2: text after the closing quote");
-    row("columns in another order", "cAN,cname\n26,Iron\n", kRefused, "line 1: the header must");
-}
-
-void tst_periodbio::buildStoresOrRefusesKeepingTheOldFile() {
-    QFETCH(QByteArray, csv);
-    QFETCH(int, offset);
-    QFETCH(QByteArray, expected);
-    // An old file, and a temporary file left behind by a build that was cut off:
-    // neither may leave a byte in the new file.
-    const QByteArray previous(2 * kRecordSize, '\x01');
-    testsupport::writeFile("period.bio", previous);
-    testsupport::writeFile("period.bio.tmp", QByteArray(200 * kRecordSize, '\x01'));
-    testsupport::writeFile("table.csv", csv);
-    const int exitCode = periodbio({"build", "table.csv", "period.bio"});
-    const QByteArray messages = testsupport::readFile("messages.txt");
-    if (offset != kRefused) {
-        QVERIFY2(exitCode == 0, messages.constData());
-        const QByteArray built = testsupport::readFile("period.bio");
-        QCOMPARE(built.mid(offset, expected.size()), expected);
-        QVERIFY(!built.contains('\x01'));
-        QVERIFY(!QFile::exists("period.bio.tmp"));
-    } else {
-        QCOMPARE(exitCode, 1);
-        QVERIFY2(messages.contains(expected), messages.constData());
-        QCOMPARE(testsupport::readFile("period.bio"), previous);
-    }
-}
-
-// Runs periodbio beside a data file whose second record is cut short, a table
-// of no rows and a folder; expects its exit code, a piece of what it prints (to
-// "out.csv" or the given file) and of what it says, and no temporary file left.
-void tst_periodbio::dumpAndMisuse_data() {
-    QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<int>("exitCode");
-    QTest::addColumn<QByteArray>("printed");
-    QTest::addColumn<QByteArray>("said");
-    const auto row = [](const char* tag, const QStringList& arguments, int exitCode,
-                        const char* printed, const char* said) {
-        QTest::newRow(tag) << arguments << exitCode << QByteArray(printed) << QByteArray(said);
-    };
-    row("incomplete last record", {"dump", "a.bio"}, 0, "\n2,\"Name2        \",\"2  \",\"    \",,",
-        "incomplete");
-    row("output refused", {"dump", "a.bio", "/dev/full"}, 1, "", "could not be written");
-    row("missing file", {"dump", "none.bio"}, 1, "", "none.bio");
-    row("folder in place of the data file", {"build", "empty.csv", "folder"}, 1, "", "folder");
-    row("dump without a file", {"dump"}, 2, "", "usage");
-    row("build without a data file", {"build", "a.csv"}, 2, "", "usage");
-}
-
-void tst_periodbio::dumpAndMisuse() {
-    QFETCH(QStringList, arguments);
-    QFETCH(int, exitCode);
-    QFETCH(QByteArray, printed);
-    QFETCH(QByteArray, said);
-    testsupport::writeFile("a.bio", testsupport::sampleDataFile(2).left(kRecordSize + 20));
-    testsupport::writeFile("empty.csv", kHeader);
-    QVERIFY(QDir().mkpath("folder/inside"));
-    const QString output =
-        arguments.size() == 3 && arguments[0] == u"dump" ? arguments.takeLast() : "out.csv";
-    QCOMPARE(periodbio(arguments, output), exitCode);
-    QVERIFY(testsupport::readFile("out.csv").contains(printed));
-    QVERIFY(testsupport::readFile("messages.txt").contains(said));
-    QVERIFY(!QFile::exists("folder.tmp"));
-}
 
 QTEST_GUILESS_MAIN(tst_periodbio)
 #include "tst_periodbio.moc"

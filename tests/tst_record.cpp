@@ -1,23 +1,13 @@
 // The record layer as the data file sees it: the bytes of a record, the code
 // page, and reads and writes through the handles, on real and failing files.
 #include "DataFiles.h"
-#include "ElementRecord.h"
 #include "Platform.h"
 #include "testsupport.h"
-
-#include <QDir>
-#include <QFile>
-#include <QRandomGenerator>
-#include <QTest>
 
 #include <iconv.h>
 
 using namespace orbitra;
-using testsupport::readFile;
-using testsupport::sampleDataFile;
-using testsupport::sampleRecord;
-using testsupport::ScratchFolder;
-using testsupport::writeFile;
+using namespace testsupport;
 
 namespace {
 
@@ -34,213 +24,203 @@ int openDescriptors() {
 class RecordTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void recordLayout();
-    void codePageIsWindows1252();
-    void unstorableCharacters_data();
-    void unstorableCharacters();
 
-    void randomWritesMatchAModel_data();
-    void randomWritesMatchAModel();
-    void damagedFileReadsWhatIsThere();
-    void handlesAndRecordNumbers();
-    void deviceErrors_data();
-    void deviceErrors();
-};
-
-void RecordTest::recordLayout() {
-    // The widths of the fourteen fields as the file format fixes them.
-    const int widths[14] = {13, 3, 9, 10, 10, 10, 20, 25, 25, 10, 10, 10, 10, 10};
-    ElementRecord record;
-    record.fields = {"Curi\xC3\xA9", "110", "", " 7", "12345678901234"};
-    QByteArray expected = "Curi\xE9        110         " + QByteArray(" 7        1234567890");
-    for (int i = 5; i < kPropertyCount; ++i) {
-        record.fields[i] = std::string(1, char('A' + i));
-        expected += char('A' + i) + QByteArray(widths[i] - 1, ' ');
-    }
-    expected += "\r\n";
-    QCOMPARE(testsupport::recordBytes(record), expected);
-    const ElementRecord back = decodeRecord(encodeRecord(record));
-    for (int i = 0, at = 0; i < kPropertyCount; at += widths[i++]) {
-        QCOMPARE(QString::fromStdString(back.fields[i]),
-                 QString::fromLatin1(expected.mid(at, widths[i])));
-    }
-}
-
-void RecordTest::codePageIsWindows1252() {
-    // The system's own converter is the reference; it leaves five bytes undefined,
-    // which the program keeps as the control characters of the same value.
-    const iconv_t reference = iconv_open("UTF-8", "WINDOWS-1252");
-    QVERIFY(reference != iconv_t(-1));
-    for (int b = 1; b < 256; ++b) {
-        unsigned char byte = static_cast<unsigned char>(b);
-        char utf8[8] = {};
-        char* in = reinterpret_cast<char*>(&byte);
-        char* out = utf8;
-        size_t inLeft = 1;
-        size_t outLeft = sizeof utf8;
-        iconv(reference, nullptr, nullptr, nullptr, nullptr);
-        const bool defined = iconv(reference, &in, &inLeft, &out, &outLeft) != size_t(-1);
-        const QString expected = defined ? QString::fromUtf8(utf8) : QString(QChar(b));
-        const std::string text = ansiToUtf8(&byte, 1);
-        QVERIFY2(QString::fromStdString(text) == expected, qPrintable(QString::number(b, 16)));
-        QCOMPARE(utf8ToAnsi(text), std::string(1, char(b)));
-    }
-    iconv_close(reference);
-    // A character without a byte becomes one '?', broken UTF-8 one per byte.
-    QCOMPARE(utf8ToAnsi("\xe3\x82\xa2"
-                        "a"
-                        "\xf0\x9f\x98\x80"
-                        "b"
-                        "\xff\xc3\xb5"
-                        "\xed\xa0\x80"
-                        "\xc3"),
-             std::string("?a?b?\xf5????"));
-}
-
-void RecordTest::unstorableCharacters_data() {
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("unstorable");
-    QTest::newRow("plain") << "Iron"
-                           << "";
-    QTest::newRow("code page letters") << QString::fromUtf8("€Öµ?") << "";
-    QTest::newRow("Thai") << QString::fromUtf8("Feธาตุ") << QString::fromUtf8("ธ");
-    QTest::newRow("emoji") << QString::fromUtf8("a\U0001F600") << QString::fromUtf8("\U0001F600");
-    QTest::newRow("only past the width") << QString::fromUtf8("ABCDEFGHIJKLMธ") << "";
-    QTest::newRow("last kept character") << QString::fromUtf8("ABCDEFGHIJKLธ") << "ธ";
-}
-
-void RecordTest::unstorableCharacters() {
-    QFETCH(QString, text);
-    QFETCH(QString, unstorable);
-    QCOMPARE(QString::fromStdString(firstUnstorable(text.toStdString(), 13)), unstorable);
-}
-
-// Random records written at random numbers into a file that starts missing, each
-// followed by a read anywhere, checked byte for byte against a model kept in
-// memory: every record is what was last written there, every gap zero bytes.
-void RecordTest::randomWritesMatchAModel_data() {
-    QTest::addColumn<int>("highest");
-    QTest::newRow("small file, many overwrites") << 40;
-    QTest::newRow("whole range") << 32767;
-}
-
-void RecordTest::randomWritesMatchAModel() {
-    QFETCH(int, highest);
-    ScratchFolder folder;
-    QRandomGenerator random{quint32(highest)};
-    DataFiles files;
-    QVERIFY(files.open(1).ok());
-    QByteArray model;
-    for (int step = 0; step < 300; ++step) {
+    void recordLayout() {
+        // The widths of the fourteen fields as the file format fixes them.
+        const int widths[14] = {13, 3, 9, 10, 10, 10, 20, 25, 25, 10, 10, 10, 10, 10};
         ElementRecord record;
-        for (std::string& field : record.fields) {
-            for (int length = random.bounded(30); length > 0; --length) {
-                field += QString(QChar(0x20 + random.bounded(0xE0))).toStdString();
-            }
+        record.fields = {"Curi\xC3\xA9", "110", "", " 7", "12345678901234"};
+        QByteArray expected = "Curi\xE9        110         " + QByteArray(" 7        1234567890");
+        for (int i = 5; i < kPropertyCount; ++i) {
+            record.fields[i] = std::string(1, char('A' + i));
+            expected += char('A' + i) + QByteArray(widths[i] - 1, ' ');
         }
-        const int number = 1 + random.bounded(highest);
-        QVERIFY(WriteRecord(files, 1, number, record, Sync::No).ok());
-        const qsizetype at = qsizetype(number - 1) * 177;
-        model.resize(std::max(model.size(), at + 177), '\0');
-        model.replace(at, 177, testsupport::recordBytes(record));
-
-        const int probe = 1 + random.bounded(highest + 5);
-        QVERIFY(ReadRecord(files, 1, probe, record).ok());
-        RecordBytes expected{};
-        const QByteArray stored = model.mid(qsizetype(probe - 1) * 177, 177);
-        std::copy(stored.begin(), stored.end(), expected.begin());
-        QCOMPARE(record, decodeRecord(expected));
+        expected += "\r\n";
+        QCOMPARE(recordBytes(record), expected);
+        const ElementRecord back = decodeRecord(encodeRecord(record));
+        for (int i = 0, at = 0; i < kPropertyCount; at += widths[i++]) {
+            QCOMPARE(QString::fromStdString(back.fields[i]),
+                     QString::fromLatin1(expected.mid(at, widths[i])));
+        }
     }
-    QVERIFY(readFile(folder.file("period.bio")) == model);
-}
 
-void RecordTest::damagedFileReadsWhatIsThere() {
-    ScratchFolder folder;
-    // Record 1 has a zero byte inside its name and ends in no CR LF; record 2 is
-    // cut off after its name and one byte.
-    QByteArray bytes = sampleDataFile(2).left(177 + 14);
-    bytes[3] = '\0';
-    bytes[175] = 'x';
-    bytes[176] = '\0';
-    writeFile(folder.file("period.bio"), bytes);
-    DataFiles files;
-    QVERIFY(files.open(1).ok());
-    ElementRecord record;
-    QVERIFY(ReadRecord(files, 1, 1, record).ok());
-    QCOMPARE(fieldText(record, 0), QStringLiteral("Nam"));
-    QCOMPARE(fieldText(record, 1), QStringLiteral("1  "));
-    QVERIFY(ReadRecord(files, 1, 2, record).ok());
-    QCOMPARE(fieldText(record, 0), QStringLiteral("Name2        "));
-    QCOMPARE(fieldText(record, 1), QStringLiteral("2"));
-    QCOMPARE(fieldText(record, 2), QString());
-}
+    void codePageIsWindows1252() {
+        // The system's own converter is the reference; it leaves five bytes undefined,
+        // which the program keeps as the control characters of the same value.
+        const iconv_t reference = iconv_open("UTF-8", "WINDOWS-1252");
+        QVERIFY(reference != iconv_t(-1));
+        for (int b = 1; b < 256; ++b) {
+            unsigned char byte = static_cast<unsigned char>(b);
+            char utf8[8] = {};
+            char* in = reinterpret_cast<char*>(&byte);
+            char* out = utf8;
+            size_t inLeft = 1;
+            size_t outLeft = sizeof utf8;
+            iconv(reference, nullptr, nullptr, nullptr, nullptr);
+            const bool defined = iconv(reference, &in, &inLeft, &out, &outLeft) != size_t(-1);
+            const QString expected = defined ? QString::fromUtf8(utf8) : QString(QChar(b));
+            const std::string text = ansiToUtf8(&byte, 1);
+            QVERIFY2(QString::fromStdString(text) == expected, qPrintable(QString::number(b, 16)));
+            QCOMPARE(utf8ToAnsi(text), std::string(1, char(b)));
+        }
+        iconv_close(reference);
+        // A character without a byte becomes one '?', broken UTF-8 one per byte.
+        QCOMPARE(utf8ToAnsi("\xe3\x82\xa2"
+                            "a"
+                            "\xf0\x9f\x98\x80"
+                            "b"
+                            "\xff\xc3\xb5"
+                            "\xed\xa0\x80"
+                            "\xc3"),
+                 std::string("?a?b?\xf5????"));
+    }
 
-void RecordTest::handlesAndRecordNumbers() {
-    ScratchFolder folder;
-    const int descriptors = openDescriptors();
-    {
+    void unstorableCharacters_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("unstorable");
+        QTest::newRow("plain") << "Iron"
+                               << "";
+        QTest::newRow("code page letters") << QString::fromUtf8("€Öµ?") << "";
+        QTest::newRow("Thai") << QString::fromUtf8("Feธาตุ") << QString::fromUtf8("ธ");
+        QTest::newRow("emoji") << QString::fromUtf8("a\U0001F600")
+                               << QString::fromUtf8("\U0001F600");
+        QTest::newRow("only past the width") << QString::fromUtf8("ABCDEFGHIJKLMธ") << "";
+        QTest::newRow("last kept character") << QString::fromUtf8("ABCDEFGHIJKLธ") << "ธ";
+    }
+
+    void unstorableCharacters() {
+        QFETCH(QString, text);
+        QFETCH(QString, unstorable);
+        QCOMPARE(QString::fromStdString(firstUnstorable(text.toStdString(), 13)), unstorable);
+    }
+
+    // Random records written at random numbers into a file that starts missing, each
+    // followed by a read anywhere, checked byte for byte against a model kept in
+    // memory: every record is what was last written there, every gap zero bytes.
+    void randomWritesMatchAModel_data() {
+        QTest::addColumn<int>("highest");
+        QTest::newRow("small file, many overwrites") << 40;
+        QTest::newRow("whole range") << 32767;
+    }
+
+    void randomWritesMatchAModel() {
+        QFETCH(int, highest);
+        ScratchFolder folder;
+        QRandomGenerator random{quint32(highest)};
         DataFiles files;
-        ElementRecord record;
-        QCOMPARE(ReadRecord(files, 1, 1, record).error, RecordError::BadFileHandle);
-        QCOMPARE(WriteRecord(files, 1, 1, record).error, RecordError::BadFileHandle);
         QVERIFY(files.open(1).ok());
-        QCOMPARE(files.open(1).error, RecordError::BadFileHandle);
-        QVERIFY(files.open(2).ok());  // the same file a second time
-        for (const int bad : {0, -1, int(INT32_MIN)}) {
-            QCOMPARE(ReadRecord(files, 1, bad, record).error, RecordError::BadRecordNumber);
-            QCOMPARE(WriteRecord(files, 1, bad, record).error, RecordError::BadRecordNumber);
+        QByteArray model;
+        for (int step = 0; step < 300; ++step) {
+            ElementRecord record;
+            for (std::string& field : record.fields) {
+                for (int length = random.bounded(30); length > 0; --length) {
+                    field += QString(QChar(0x20 + random.bounded(0xE0))).toStdString();
+                }
+            }
+            const int number = 1 + random.bounded(highest);
+            QVERIFY(WriteRecord(files, 1, number, record, Sync::No).ok());
+            const qsizetype at = qsizetype(number - 1) * 177;
+            model.resize(std::max(model.size(), at + 177), '\0');
+            model.replace(at, 177, recordBytes(record));
+
+            const int probe = 1 + random.bounded(highest + 5);
+            QVERIFY(ReadRecord(files, 1, probe, record).ok());
+            RecordBytes expected{};
+            const QByteArray stored = model.mid(qsizetype(probe - 1) * 177, 177);
+            std::copy(stored.begin(), stored.end(), expected.begin());
+            QCOMPARE(record, decodeRecord(expected));
         }
-        QCOMPARE(readFile(folder.file("period.bio")), QByteArray());
+        QVERIFY(readFile(folder.file("period.bio")) == model);
+    }
 
-        QVERIFY(WriteRecord(files, 1, 3, sampleRecord(3, "one")).ok());
-        QVERIFY(ReadRecord(files, 2, 3, record).ok());
-        QCOMPARE(record, decodeRecord(encodeRecord(sampleRecord(3, "one"))));
-
-        QVERIFY(files.close(1).ok());
-        QCOMPARE(files.close(1).error, RecordError::BadFileHandle);
-        QCOMPARE(ReadRecord(files, 1, 3, record).error, RecordError::BadFileHandle);
-        QVERIFY(files.isOpen(2));
-        QVERIFY(WriteRecord(files, 2, 1, sampleRecord(1)).ok());
-        QCOMPARE(readFile(folder.file("period.bio")).size(), 3 * 177);
-        QVERIFY(files.close(2).ok());
-        QCOMPARE(openDescriptors(), descriptors);  // closing lets the file go
+    void damagedFileReadsWhatIsThere() {
+        ScratchFolder folder;
+        // Record 1 has a zero byte inside its name and ends in no CR LF; record 2 is
+        // cut off after its name and one byte.
+        QByteArray bytes = sampleDataFile(2).left(177 + 14);
+        bytes[3] = '\0';
+        bytes[175] = 'x';
+        bytes[176] = '\0';
+        writeFile(folder.file("period.bio"), bytes);
+        DataFiles files;
         QVERIFY(files.open(1).ok());
+        ElementRecord record;
+        QVERIFY(ReadRecord(files, 1, 1, record).ok());
+        QCOMPARE(fieldText(record, 0), QStringLiteral("Nam"));
+        QCOMPARE(fieldText(record, 1), QStringLiteral("1  "));
+        QVERIFY(ReadRecord(files, 1, 2, record).ok());
+        QCOMPARE(fieldText(record, 0), QStringLiteral("Name2        "));
+        QCOMPARE(fieldText(record, 1), QStringLiteral("2"));
+        QCOMPARE(fieldText(record, 2), QString());
     }
-    QCOMPARE(openDescriptors(), descriptors);  // so does the end of the registry
-}
 
-void RecordTest::deviceErrors_data() {
-    QTest::addColumn<QString>("target");
-    QTest::addColumn<int>("failing");  // 1 read, 2 write, 3 open
-    QTest::addColumn<QString>("message");
-    QTest::newRow("memory cannot be read") << "/proc/self/mem" << 1 << "Input/output error";
-    QTest::newRow("full device") << "/dev/full" << 2 << "No space left on device";
-    QTest::newRow("folder") << "" << 3 << "Is a directory";
-}
+    void handlesAndRecordNumbers() {
+        ScratchFolder folder;
+        const int descriptors = openDescriptors();
+        {
+            DataFiles files;
+            ElementRecord record;
+            QCOMPARE(ReadRecord(files, 1, 1, record).error, RecordError::BadFileHandle);
+            QCOMPARE(WriteRecord(files, 1, 1, record).error, RecordError::BadFileHandle);
+            QVERIFY(files.open(1).ok());
+            QCOMPARE(files.open(1).error, RecordError::BadFileHandle);
+            QVERIFY(files.open(2).ok());  // the same file a second time
+            for (const int bad : {0, -1, int(INT32_MIN)}) {
+                QCOMPARE(ReadRecord(files, 1, bad, record).error, RecordError::BadRecordNumber);
+                QCOMPARE(WriteRecord(files, 1, bad, record).error, RecordError::BadRecordNumber);
+            }
+            QCOMPARE(readFile(folder.file("period.bio")), QByteArray());
 
-void RecordTest::deviceErrors() {
-    QFETCH(QString, target);
-    QFETCH(int, failing);
-    QFETCH(QString, message);
-    ScratchFolder folder;
-    if (target.isEmpty()) {
-        QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("period.bio")));
-    } else {
-        QVERIFY(QFile::link(target, folder.file("period.bio")));
+            QVERIFY(WriteRecord(files, 1, 3, sampleRecord(3, "one")).ok());
+            QVERIFY(ReadRecord(files, 2, 3, record).ok());
+            QCOMPARE(record, decodeRecord(encodeRecord(sampleRecord(3, "one"))));
+
+            QVERIFY(files.close(1).ok());
+            QCOMPARE(files.close(1).error, RecordError::BadFileHandle);
+            QCOMPARE(ReadRecord(files, 1, 3, record).error, RecordError::BadFileHandle);
+            QVERIFY(files.isOpen(2));
+            QVERIFY(WriteRecord(files, 2, 1, sampleRecord(1)).ok());
+            QCOMPARE(readFile(folder.file("period.bio")).size(), 3 * 177);
+            QVERIFY(files.close(2).ok());
+            QCOMPARE(openDescriptors(), descriptors);  // closing lets the file go
+            QVERIFY(files.open(1).ok());
+        }
+        QCOMPARE(openDescriptors(), descriptors);  // so does the end of the registry
     }
-    DataFiles files;
-    Status status = files.open(1);
-    if (failing != 3) {
-        QVERIFY(status.ok());
-        ElementRecord record = sampleRecord(9);
-        status = failing == 1 ? ReadRecord(files, 1, 1, record)
-                              : WriteRecord(files, 1, 1, sampleRecord(1));
-        QCOMPARE(record, sampleRecord(9));
+
+    void deviceErrors_data() {
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<int>("failing");  // 1 read, 2 write, 3 open
+        QTest::addColumn<QString>("message");
+        QTest::newRow("memory cannot be read") << "/proc/self/mem" << 1 << "Input/output error";
+        QTest::newRow("full device") << "/dev/full" << 2 << "No space left on device";
+        QTest::newRow("folder") << "" << 3 << "Is a directory";
     }
-    QCOMPARE(status.error, failing == 3 ? RecordError::OpenFailed : RecordError::Io);
-    QCOMPARE(QString::fromStdString(status.message), message);
-    QCOMPARE(files.isOpen(1), failing != 3);
-}
+
+    void deviceErrors() {
+        QFETCH(QString, target);
+        QFETCH(int, failing);
+        QFETCH(QString, message);
+        ScratchFolder folder;
+        if (target.isEmpty()) {
+            QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("period.bio")));
+        } else {
+            QVERIFY(QFile::link(target, folder.file("period.bio")));
+        }
+        DataFiles files;
+        Status status = files.open(1);
+        if (failing != 3) {
+            QVERIFY(status.ok());
+            ElementRecord record = sampleRecord(9);
+            status = failing == 1 ? ReadRecord(files, 1, 1, record)
+                                  : WriteRecord(files, 1, 1, sampleRecord(1));
+            QCOMPARE(record, sampleRecord(9));
+        }
+        QCOMPARE(status.error, failing == 3 ? RecordError::OpenFailed : RecordError::Io);
+        QCOMPARE(QString::fromStdString(status.message), message);
+        QCOMPARE(files.isOpen(1), failing != 3);
+    }
+};
 
 QTEST_GUILESS_MAIN(RecordTest)
 #include "tst_record.moc"

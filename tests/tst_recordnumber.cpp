@@ -1,7 +1,5 @@
 #include "RecordNumber.h"
 
-#include <QObject>
-#include <QString>
 #include <QTest>
 
 using orbitra::readLoadNumber;
