@@ -48,21 +48,16 @@ QByteArray readFile(const QString& path) {
 
 QString messageBoxText(const std::function<void()>& action) {
     QString text;
-    int attempts = 0;
     QTimer timer;
     timer.setInterval(20);
     QObject::connect(&timer, &QTimer::timeout, [&] {
         if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-            text = box->text();
+            text += box->text();
             box->done(QMessageBox::Ok);
-            timer.stop();
-        } else if (++attempts > 50) {
-            timer.stop();
         }
     });
     timer.start();
     action();
-    timer.stop();
     return text;
 }
 

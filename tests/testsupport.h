@@ -37,8 +37,8 @@ QByteArray sampleDataFile(int count);
 void writeFile(const QString& path, const QByteArray& bytes);
 QByteArray readFile(const QString& path);
 
-// Runs `action`, which is expected to open a modal message box, closes that box
-// and returns its text ("" when none appeared within a second).
+// Runs `action`, closing each message box it opens; returns their texts, one
+// after another ("" when none appeared).
 QString messageBoxText(const std::function<void()>& action);
 
 // The base of the window tests: each test function runs in a fresh empty

@@ -6,6 +6,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include <cstring>
+
 using namespace orbitra;
 using namespace testsupport;
 
@@ -29,11 +31,11 @@ private:
     QString save(const QString& number, const char* name) { return save(editor(), number, name); }
     // Enters `number`, types `name` into cname (unless null) and saves; returns any message.
     static QString save(Edit* editor, const QString& number = {}, const char* name = nullptr) {
-        if (name) {
-            editor->findChild<QLineEdit*>("Text1")->setText(number);
-            editor->findChild<QLineEdit*>("cname")->setText(QString::fromUtf8(name));
-        }
-        return messageBoxText([editor] {
+        return messageBoxText([&] {
+            if (name) {
+                editor->findChild<QLineEdit*>("Text1")->setText(number);
+                editor->findChild<QLineEdit*>("cname")->setText(QString::fromUtf8(name));
+            }
             QTest::mouseClick(editor->findChild<QPushButton*>("Command1"), Qt::LeftButton);
         });
     }
@@ -111,8 +113,8 @@ private Q_SLOTS:
         row("just above the largest", "32768", "Kept", 0, {}, "32767 or less");
         row("above loadable", "40000", "Kept", 0, {}, "32767 or less");
         row("beyond 32 bits", "99999999999", "Kept", 0, {}, "from 1 to 32767");
-        row("unstorable character", "4", QString::fromUtf8("Fe\u0E18"), 0, {},
-            "\"\u0E18\" in Chemical Name cannot be stored");
+        row("unstorable character", "4", QString::fromUtf8("\u00E9\u20AC\U0001F600\u0E18"), 0, {},
+            "\"\U0001F600\" in Chemical Name cannot be stored");
         row("unstorable but cut", "4", QString::fromUtf8("ABCDEFGHIJKLM\u0E18"), 4,
             recordBytes(sampleRecord(4, "ABCDEFGHIJKLM")));
     }
@@ -197,6 +199,18 @@ private Q_SLOTS:
             QTest::mouseClick(window()->tile(z), Qt::LeftButton);
             QCOMPARE(window()->detailBoxes()[0]->text().trimmed(), z == 2 ? "Name2" : "Changed");
         }
+    }
+
+    // An editor that could not open the file at first opens it once it needs to.
+    void opensTheFileWhenFirstNeeded() {
+        QVERIFY(QFile::remove(path()) && QDir().mkdir(path()));
+        open();
+        window()->close();
+        QTRY_VERIFY(!window());
+        QVERIFY(save("1", "One").contains(QString::fromLocal8Bit(std::strerror(EISDIR))));
+        QVERIFY(QDir().rmdir(path()));
+        QCOMPARE(save("1", "One") + save("2", "Two"), QString());
+        QCOMPARE(file(), recordBytes({{"One"}}) + recordBytes({{"Two"}}));
     }
 
     // Two programs on one file each change only the record they save.

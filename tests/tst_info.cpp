@@ -89,20 +89,24 @@ private Q_SLOTS:
         QFETCH(QString, window);
         QFETCH(QString, focus);
         QPointer<QWidget> first = open(window);
+        auto* text = child<QPlainTextEdit>(first, "Text1");
         QCOMPARE(open(window), first.data());
         QVERIFY(QTest::qWaitForWindowActive(first));
         QCOMPARE(QApplication::focusWidget()->objectName(), focus);
-        QCOMPARE(child<QPlainTextEdit>(first, "Text1")->verticalScrollBar()->value(), 0);
+        QCOMPARE(text->verticalScrollBar()->value(), 0);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
         QTest::keyClick(first, Qt::Key_Escape);
         flushDeletes();
         QVERIFY(first && first->isVisible());
 
-        const QString page = child<QPlainTextEdit>(first, "Text1")->toPlainText();
+        const QString page = text->toPlainText();
         QVERIFY(page.endsWith(
             QString::fromUtf8(window == u"help" ? contacts::kHelpMail : contacts::kNoticeMail) +
             '\n'));
-        QTest::keyClicks(child<QPlainTextEdit>(first, "Text1"), QStringLiteral("typed"));
+        QTest::keyClicks(text, QStringLiteral("typed"));
+        text->setFocus();
+        QTest::keyClick(text, Qt::Key_Tab);  // moves on
+        QVERIFY(QApplication::focusWidget() != text);
         child<QPushButton>(first, "Command1")->setFocus();
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
         flushDeletes();

@@ -89,15 +89,18 @@ private Q_SLOTS:
             at(16, 13), "x         \r\n");
         row("Windows-1252 letters", kHeader + "É µ°,5,,,,,,,,,,,,\n", at(5, 0),
             "\xC9 \xB5\xB0         ");
-        row("empty name", kHeader + ",26,55.845,,,,,,,,,,,\n", at(26, 1), "26 ");
+        row("empty name, blank before the number", kHeader + ", 26,55.845,,,,,,,,,,,\n", at(26, 1),
+            " 26");
         row("overlong name", kHeader + iron + "Rutherfordiums,104,,,,,,,,,,,,\n", kRefused,
             "line 3: field cname (Chemical Name:) \"Rutherfordiums\" has 14 characters");
         row("character outside the code page",
-            kHeader + "Iron,26,,,,,,,\"bcc, \xCE\xB1-iron\",,,,,\n", kRefused,
-            "line 2: field cCS (Crystal Structure:) \"bcc, \xCE\xB1-iron\" holds the character "
-            "\xCE\xB1 (U+03B1)");
-        row("broken UTF-8", kHeader + "Ir\xFFon,26,,,,,,,,,,,,\n", kRefused,
-            "line 2: field cname (Chemical Name:) \"Ir\xFFon\" is not valid UTF-8");
+            kHeader + "Iron,26,,,,,,,\"bcc, \xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80\",,,,,\n",
+            kRefused,
+            "line 2: field cCS (Crystal Structure:) \"bcc, \xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80\" "
+            "holds "
+            "the character \xF0\x9F\x98\x80 (U+1F600)");
+        row("broken UTF-8", kHeader + "Ir\xF8\x80\x80\x80on,26,,,,,,,,,,,,\n", kRefused,
+            "line 2: field cname (Chemical Name:) \"Ir\xF8\x80\x80\x80on\" is not valid UTF-8");
         row("broken UTF-8 at the end", kHeader + "Iron\xC3,26,,,,,,,,,,,,\n", kRefused,
             "line 2: field cname (Chemical Name:) \"Iron\xC3\" is not valid UTF-8");
         row("atomic number not a number", kHeader + "Iron,26x,,,,,,,,,,,,\n", kRefused,

@@ -1,5 +1,5 @@
 // The record layer as the data file sees it: the bytes of a record, the code
-// page, and reads and writes through the handles, on real and failing files.
+// page, and reads and writes through the handles, on whole and damaged files.
 #include "DataFiles.h"
 #include "Platform.h"
 #include "testsupport.h"
@@ -73,25 +73,6 @@ private Q_SLOTS:
                             "\xed\xa0\x80"
                             "\xc3"),
                  std::string("?a?b?\xf5????"));
-    }
-
-    void unstorableCharacters_data() {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("unstorable");
-        QTest::newRow("plain") << "Iron"
-                               << "";
-        QTest::newRow("code page letters") << QString::fromUtf8("€Öµ?") << "";
-        QTest::newRow("Thai") << QString::fromUtf8("Feธาตุ") << QString::fromUtf8("ธ");
-        QTest::newRow("emoji") << QString::fromUtf8("a\U0001F600")
-                               << QString::fromUtf8("\U0001F600");
-        QTest::newRow("only past the width") << QString::fromUtf8("ABCDEFGHIJKLMธ") << "";
-        QTest::newRow("last kept character") << QString::fromUtf8("ABCDEFGHIJKLธ") << "ธ";
-    }
-
-    void unstorableCharacters() {
-        QFETCH(QString, text);
-        QFETCH(QString, unstorable);
-        QCOMPARE(QString::fromStdString(firstUnstorable(text.toStdString(), 13)), unstorable);
     }
 
     // Random records written at random numbers into a file that starts missing, each
@@ -186,39 +167,6 @@ private Q_SLOTS:
             QVERIFY(files.open(1).ok());
         }
         QCOMPARE(openDescriptors(), descriptors);  // so does the end of the registry
-    }
-
-    void deviceErrors_data() {
-        QTest::addColumn<QString>("target");
-        QTest::addColumn<int>("failing");  // 1 read, 2 write, 3 open
-        QTest::addColumn<QString>("message");
-        QTest::newRow("memory cannot be read") << "/proc/self/mem" << 1 << "Input/output error";
-        QTest::newRow("full device") << "/dev/full" << 2 << "No space left on device";
-        QTest::newRow("folder") << "" << 3 << "Is a directory";
-    }
-
-    void deviceErrors() {
-        QFETCH(QString, target);
-        QFETCH(int, failing);
-        QFETCH(QString, message);
-        ScratchFolder folder;
-        if (target.isEmpty()) {
-            QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("period.bio")));
-        } else {
-            QVERIFY(QFile::link(target, folder.file("period.bio")));
-        }
-        DataFiles files;
-        Status status = files.open(1);
-        if (failing != 3) {
-            QVERIFY(status.ok());
-            ElementRecord record = sampleRecord(9);
-            status = failing == 1 ? ReadRecord(files, 1, 1, record)
-                                  : WriteRecord(files, 1, 1, sampleRecord(1));
-            QCOMPARE(record, sampleRecord(9));
-        }
-        QCOMPARE(status.error, failing == 3 ? RecordError::OpenFailed : RecordError::Io);
-        QCOMPARE(QString::fromStdString(status.message), message);
-        QCOMPARE(files.isOpen(1), failing != 3);
     }
 };
 
