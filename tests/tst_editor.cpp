@@ -21,7 +21,7 @@ private:
     Widget* box(const char* name) const {
         return editor()->findChild<Widget*>(QLatin1String(name));
     }
-    // The open editor, opened on the first call of a test.
+    // The editor while it is open; open() opens it or brings it forward.
     Edit* editor() const { return program_->editor(); }
     Edit* open() {
         Edit* editor = program_->showEditor();

@@ -1,5 +1,5 @@
 // The record layer as the data file sees it: the bytes of a record, the code
-// page, and reads and writes through the handles, on whole and damaged files.
+// page, and reads and writes through the handles, on real files.
 #include "DataFiles.h"
 #include "Platform.h"
 #include "testsupport.h"
@@ -11,10 +11,6 @@ using namespace testsupport;
 
 namespace {
 
-QString fieldText(const ElementRecord& record, int field) {
-    return QString::fromStdString(record.fields[field]);
-}
-
 int openDescriptors() {
     return int(QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::Files | QDir::System).size());
 }
@@ -24,7 +20,6 @@ int openDescriptors() {
 class RecordTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-
     void recordLayout() {
         // The widths of the fourteen fields as the file format fixes them.
         const int widths[14] = {13, 3, 9, 10, 10, 10, 20, 25, 25, 10, 10, 10, 10, 10};
@@ -112,27 +107,6 @@ private Q_SLOTS:
             QCOMPARE(record, decodeRecord(expected));
         }
         QVERIFY(readFile(folder.file("period.bio")) == model);
-    }
-
-    void damagedFileReadsWhatIsThere() {
-        ScratchFolder folder;
-        // Record 1 has a zero byte inside its name and ends in no CR LF; record 2 is
-        // cut off after its name and one byte.
-        QByteArray bytes = sampleDataFile(2).left(177 + 14);
-        bytes[3] = '\0';
-        bytes[175] = 'x';
-        bytes[176] = '\0';
-        writeFile(folder.file("period.bio"), bytes);
-        DataFiles files;
-        QVERIFY(files.open(1).ok());
-        ElementRecord record;
-        QVERIFY(ReadRecord(files, 1, 1, record).ok());
-        QCOMPARE(fieldText(record, 0), QStringLiteral("Nam"));
-        QCOMPARE(fieldText(record, 1), QStringLiteral("1  "));
-        QVERIFY(ReadRecord(files, 1, 2, record).ok());
-        QCOMPARE(fieldText(record, 0), QStringLiteral("Name2        "));
-        QCOMPARE(fieldText(record, 1), QStringLiteral("2"));
-        QCOMPARE(fieldText(record, 2), QString());
     }
 
     void handlesAndRecordNumbers() {
