@@ -24,7 +24,7 @@ std::optional<long long> reference(const std::string& text) {
     static const std::regex number(R"(^([+-]?)([0-9]*)(?:\.([0-9]*))?(?:[eE]([+-]?[0-9]+))?)");
     std::smatch match;
     if (!std::regex_search(packed, match, number) ||
-        match[2].str().empty() && match[3].str().empty()) {
+        (match[2].str().empty() && match[3].str().empty())) {
         return 0;
     }
     const bool negative = match[1].str() == "-";

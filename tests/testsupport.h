@@ -4,8 +4,8 @@
 #include "Program.h"
 
 #include <QtTest>
+#include <QtWidgets>
 
-#include <functional>
 #include <memory>
 
 namespace testsupport {
@@ -13,33 +13,75 @@ namespace testsupport {
 // Moves the process into a fresh empty folder for the life of the object.
 class ScratchFolder {
 public:
-    ScratchFolder();
-    ~ScratchFolder();
-    QString path() const { return dir_.path(); }
+    ScratchFolder() { QDir::setCurrent(dir_.path()); }
+    ~ScratchFolder() { QDir::setCurrent(previous_); }
     QString file(const QString& name) const { return dir_.filePath(name); }
 
 private:
     QTemporaryDir dir_;
-    QString previous_;
+    QString previous_ = QDir::currentPath();
 };
 
 // Record N of the sample data: "Name<N>" (or `name`) as its chemical name, N as
 // its atomic number and "Fusion<N>" as its heat of fusion.
-orbitra::ElementRecord sampleRecord(int n, const char* name = nullptr);
+inline orbitra::ElementRecord sampleRecord(int n, const char* name = nullptr) {
+    orbitra::ElementRecord record;
+    record.fields[0] = name ? name : "Name" + std::to_string(n);
+    record.fields[1] = std::to_string(n);
+    record.fields[13] = "Fusion" + std::to_string(n);
+    return record;
+}
 
 // The 177 bytes of `record` on disk.
-QByteArray recordBytes(const orbitra::ElementRecord& record);
+inline QByteArray recordBytes(const orbitra::ElementRecord& record) {
+    const orbitra::RecordBytes encoded = orbitra::encodeRecord(record);
+    return QByteArray(reinterpret_cast<const char*>(encoded.data()), orbitra::kRecordSize);
+}
 
 // A data file of the sample records 1..count.
-QByteArray sampleDataFile(int count);
+inline QByteArray sampleDataFile(int count) {
+    QByteArray bytes;
+    for (int n = 1; n <= count; ++n) {
+        bytes += recordBytes(sampleRecord(n));
+    }
+    return bytes;
+}
 
-// Writes `bytes` to `path`, replacing it.
-void writeFile(const QString& path, const QByteArray& bytes);
-QByteArray readFile(const QString& path);
+inline void writeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) >= 0);
+}
+inline QByteArray readFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Declares the one column "row" of a data-driven test and adds the rows, each a
+// tag and a Row; the test function reads its row with QFETCH(Row, row).
+template <typename Row>
+void addRows(std::initializer_list<std::pair<const char*, Row>> rows) {
+    QTest::addColumn<Row>("row");
+    for (const auto& [tag, row] : rows) {
+        QTest::newRow(tag) << row;
+    }
+}
 
 // Runs `action`, closing each message box it opens; returns their texts, one
 // after another ("" when none appeared).
-QString messageBoxText(const std::function<void()>& action);
+template <typename Action>
+QString messageBoxText(Action action) {
+    QString text;
+    QTimer timer;
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            text += box->text();
+            box->done(QMessageBox::Ok);
+        }
+    });
+    timer.start(20);
+    action();
+    return text;
+}
 
 // The base of the window tests: each test function runs in a fresh empty
 // folder, with a period.bio of `records` sample records and the program started
@@ -58,9 +100,30 @@ protected:
     std::unique_ptr<orbitra::Program> program_;
 
 protected Q_SLOTS:
-    void initTestCase();
-    void init();
-    void cleanup();
+    void initTestCase() {
+        // The offscreen platform warns that it cannot pass on size hints or raise a
+        // window; those lines say nothing about the program.
+        static const QtMessageHandler previous = qInstallMessageHandler(
+            [](QtMsgType type, const QMessageLogContext& context, const QString& message) {
+                if (!message.contains("propagateSizeHints") && !message.contains("raise()")) {
+                    previous(type, context, message);
+                }
+            });
+    }
+    void init() {
+        folder_ = std::make_unique<ScratchFolder>();
+        program_ = std::make_unique<orbitra::Program>();
+        if (records_ >= 0) {
+            writeFile(path(), sampleDataFile(records_));
+            QVERIFY(program_->start());
+            QVERIFY(QTest::qWaitForWindowExposed(window()));
+        }
+    }
+    void cleanup() {
+        program_.reset();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        folder_.reset();
+    }
 
 private:
     const int records_;

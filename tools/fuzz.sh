@@ -13,7 +13,7 @@ install_missing "libclang-rt-$(clang -dumpversion | cut -d. -f1)-dev"
 build="$root/build-fuzz"
 cmake -S "$root/fuzz" -B "$build" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Debug >/dev/null
 cmake --build "$build" -j"$(nproc)" >/dev/null
-for target in datafile loadnumber savenumber; do
+for target in datafile writes loadnumber savenumber; do
     scratch=$(mktemp -d)
     echo "fuzz_$target: $runs runs"
     "$build/fuzz_$target" -runs="$runs" -max_len=1024 -print_final_stats=0 \
