@@ -85,7 +85,7 @@ QString messageBoxText(Action action) {
 
 // The base of the window tests: each test function runs in a fresh empty
 // folder, with a period.bio of `records` sample records and the program started
-// on it; with `records` below zero there is no file and nothing is started.
+// on it.
 class ProgramTest : public QObject {
     Q_OBJECT
 public:
@@ -113,11 +113,9 @@ protected Q_SLOTS:
     void init() {
         folder_ = std::make_unique<ScratchFolder>();
         program_ = std::make_unique<orbitra::Program>();
-        if (records_ >= 0) {
-            writeFile(path(), sampleDataFile(records_));
-            QVERIFY(program_->start());
-            QVERIFY(QTest::qWaitForWindowExposed(window()));
-        }
+        writeFile(path(), sampleDataFile(records_));
+        QVERIFY(program_->start());
+        QVERIFY(QTest::qWaitForWindowExposed(window()));
     }
     void cleanup() {
         program_.reset();

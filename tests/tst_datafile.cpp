@@ -1,0 +1,196 @@
+// The data file: the bytes of a record, the code page, reads and writes through
+// the handles on real files, and the file shipped with the program as the build
+// generates it, with anchor values from the CRC Handbook of Chemistry and
+// Physics and the counts and units of every numeric field. How each shipped
+// value was chosen and cross-checked is tested by gather-elements.py --self-test.
+#include "DataFiles.h"
+#include "Platform.h"
+#include "testsupport.h"
+
+#include <iconv.h>
+
+using namespace orbitra;
+using namespace testsupport;
+
+class DataFileTest : public QObject {
+    Q_OBJECT
+    QByteArray shipped_;
+
+    // The text of a field of the shipped file, by the name of the box that shows it.
+    QString text(int z, std::string_view box) const {
+        const FieldSpec& field = *std::find_if(kFields.begin(), kFields.end(),
+                                               [&](const FieldSpec& f) { return f.box == box; });
+        const QByteArray bytes = shipped_.mid((z - 1) * kRecordSize + field.offset, field.width);
+        return QString::fromLatin1(bytes).trimmed();  // the values are ASCII
+    }
+    // The value of a box, or NaN when it holds none.
+    double number(int z, std::string_view field) const {
+        bool ok = false;
+        const double value = text(z, field).remove('[').remove(']').toDouble(&ok);
+        return ok ? value : qQNaN();
+    }
+
+private Q_SLOTS:
+    // The shipped file: every element has its record, named, at its atomic
+    // number; the backup is the same file.
+    void initTestCase() {
+        const QString file = qEnvironmentVariable("ORBITRA_DATA_DIR") + "/period.bio";
+        shipped_ = readFile(file);
+        QCOMPARE(shipped_.size(), 110 * kRecordSize);
+        QCOMPARE(readFile(QString(file).replace(".bio", ".bak")), shipped_);
+        for (int z = 1; z <= 110; ++z) {
+            QVERIFY(text(z, "cAN") == QString::number(z) && !text(z, "cname").isEmpty());
+        }
+    }
+
+    // Values as the CRC Handbook gives them, in the main window's units, each with
+    // the tolerance it is checked to: at least one per numeric field, among them
+    // the boiling points that the single earlier source had wrong.
+    void anchors_data() {
+        QTest::addColumn<int>("z");
+        QTest::addColumn<QByteArray>("field");
+        QTest::addColumn<double>("expected");
+        QTest::addColumn<double>("tolerance");
+        const auto row = [](const char* what, int z, const char* field, double expected,
+                            double within) {
+            QTest::newRow(what) << z << QByteArray(field) << expected << within;
+        };
+        row("iron, atomic weight", 26, "cAW", 55.845, 0.001);
+        row("thorium, melting point C", 90, "cMP", 1750, 5);
+        row("promethium, melting point C", 61, "cMP", 1042, 5);
+        row("copper, boiling point C", 29, "cBP", 2562, 5);
+        row("silicon, boiling point C", 14, "cBP", 3265, 5);
+        row("praseodymium, boiling point C", 59, "cBP", 3520, 5);
+        row("uranium, boiling point C", 92, "cBP", 4131, 5);
+        row("actinium, boiling point C", 89, "cBP", 3200, 5);
+        row("carbon, sublimation point C", 6, "cBP", 3825, 5);
+        row("boron, density g/ml", 5, "cDen", 2.34, 0.01);
+        row("ytterbium, density g/ml", 70, "cDen", 6.90, 0.01);
+        row("hydrogen, gas density g/ml at 0 C", 1, "cDen", 8.988e-5, 0.01e-5);
+        row("iron, specific heat J/g-K", 26, "cSH", 0.449, 0.002);
+        row("copper, thermal conductivity W/cm-K", 29, "cTC", 4.01, 0.05);
+        row("copper, electrical conductivity 10^6/cm-ohm (1.725 uohm cm)", 29, "EC", 0.580, 0.01);
+        row("aluminium, heat of vaporization kJ/mol", 13, "cHV", 294, 1);
+        row("hydrogen, heat of vaporization kJ/mol of H2", 1, "cHV", 0.90, 0.01);
+        row("iron, heat of fusion kJ/mol", 26, "cHF", 13.81, 0.05);
+    }
+    void anchors() {
+        QFETCH(int, z);
+        QFETCH(QByteArray, field);
+        QFETCH(double, expected);
+        QFETCH(double, tolerance);
+        QVERIFY2(qAbs(number(z, field.constData()) - expected) <= tolerance,
+                 qPrintable(text(z, "cname") + ": \"" + text(z, field.constData()) + '"'));
+    }
+
+    // Elements with a value per field, and every value a number in the range its
+    // unit puts it in, so a value left in K, kg/m3, J/mol, W/(m*K) or ohm-cm stands
+    // out. The floors are the counts of measured values the sources hold (see
+    // data/SOURCES.md: the melting and boiling points and heats of vaporization
+    // that are missing have only estimates); gases are the elements that boil
+    // below 25 C.
+    void countsAndUnits() {
+        const struct {
+            const char* field;
+            int atLeast;
+            double low, high;
+        } fields[] = {
+            {"cMP", 97, -273.15, 3600}, {"cBP", 93, -273.15, 6000}, {"cDen", 95, 1e-5, 23},
+            {"cSH", 85, 0.09, 15},      {"cTC", 95, 1e-5, 5},       {"EC", 64, 1e-3, 0.7},
+            {"cHV", 83, 0.05, 1000},    {"cHF", 88, 0.01, 150},
+        };
+        for (const auto& f : fields) {
+            int values = 0;
+            for (int z = 1; z <= 110; ++z) {
+                const double value = number(z, f.field);
+                QVERIFY2(text(z, f.field).isEmpty() || (value >= f.low && value <= f.high),
+                         qPrintable(text(z, "cname") + ": " + text(z, f.field)));
+                values += !qIsNaN(value);
+            }
+            QVERIFY2(values >= f.atLeast,
+                     qPrintable(QString("field %1: %2").arg(f.field).arg(values)));
+        }
+        for (int z = 1; z <= 110; ++z) {
+            // Arsenic (33) sublimes at normal pressure; it melts only under pressure, hotter.
+            QVERIFY2(z == 33 || !(number(z, "cMP") >= number(z, "cBP")),
+                     qPrintable(text(z, "cname")));
+            const bool gas = number(z, "cBP") < 25;
+            QVERIFY2(qIsNaN(number(z, "cDen")) ||
+                         (gas ? number(z, "cDen") < 0.01 : number(z, "cDen") > 0.5),
+                     qPrintable(text(z, "cname") + ": " + text(z, "cDen")));
+        }
+    }
+
+    void recordLayout() {
+        // The widths of the fourteen fields as the file format fixes them.
+        const int widths[14] = {13, 3, 9, 10, 10, 10, 20, 25, 25, 10, 10, 10, 10, 10};
+        ElementRecord record;
+        record.fields = {"Curi\xC3\xA9", "110", "", " 7", "12345678901234"};
+        QByteArray expected = "Curi\xE9        110         " + QByteArray(" 7        1234567890");
+        for (int i = 5; i < kPropertyCount; ++i) {
+            record.fields[i] = std::string(1, char('A' + i));
+            expected += char('A' + i) + QByteArray(widths[i] - 1, ' ');
+        }
+        expected += "\r\n";
+        QCOMPARE(recordBytes(record), expected);
+    }
+
+    void codePageIsWindows1252() {
+        // The system's own converter is the reference; it leaves five bytes undefined,
+        // which the program keeps as the control characters of the same value.
+        const iconv_t reference = iconv_open("UTF-8", "WINDOWS-1252");
+        QVERIFY(reference != iconv_t(-1));
+        for (int b = 1; b < 256; ++b) {
+            unsigned char byte = static_cast<unsigned char>(b);
+            char utf8[8] = {};
+            char* in = reinterpret_cast<char*>(&byte);
+            char* out = utf8;
+            size_t inLeft = 1;
+            size_t outLeft = sizeof utf8;
+            iconv(reference, nullptr, nullptr, nullptr, nullptr);
+            const bool defined = iconv(reference, &in, &inLeft, &out, &outLeft) != size_t(-1);
+            const QString expected = defined ? QString::fromUtf8(utf8) : QString(QChar(b));
+            const std::string text = ansiToUtf8(&byte, 1);
+            QVERIFY2(QString::fromStdString(text) == expected, qPrintable(QString::number(b, 16)));
+            QCOMPARE(utf8ToAnsi(text), std::string(1, char(b)));
+        }
+        iconv_close(reference);
+        // A character without a byte becomes one '?', broken UTF-8 one per byte.
+        QCOMPARE(utf8ToAnsi("\xe3\x82\xa2-\xf0\x9f\x98\x80-\xff\xc3\xb5\xed\xa0\x80\xc3"),
+                 std::string("?-?-?\xf5????"));
+    }
+
+    // A handle not open and a record number below 1 are refused without touching
+    // the file; closing a handle, or the end of the registry, lets the file go.
+    void handlesAndRecordNumbers() {
+        ScratchFolder folder;
+        const auto openDescriptors = [] {
+            return QDir("/proc/self/fd").entryList(QDir::Files | QDir::System);
+        };
+        const QStringList descriptors = openDescriptors();
+        {
+            DataFiles files;
+            ElementRecord record = sampleRecord(3);
+            QCOMPARE(WriteRecord(files, 1, 1, record).error, RecordError::BadFileHandle);
+            QVERIFY(files.open(1).ok() && files.open(2).ok());  // the same file twice
+            QCOMPARE(files.open(1).error, RecordError::BadFileHandle);
+            for (const int bad : {0, -1, int(INT32_MIN)}) {
+                QCOMPARE(ReadRecord(files, 1, bad, record).error, RecordError::BadRecordNumber);
+                QCOMPARE(WriteRecord(files, 1, bad, record).error, RecordError::BadRecordNumber);
+            }
+            QCOMPARE(readFile(folder.file("period.bio")), QByteArray());
+            QVERIFY(files.close(1).ok());
+            QCOMPARE(files.close(1).error, RecordError::BadFileHandle);
+            QCOMPARE(ReadRecord(files, 1, 3, record).error, RecordError::BadFileHandle);
+            QVERIFY(WriteRecord(files, 2, 3, record).ok());  // the other handle carries on
+            QCOMPARE(readFile(folder.file("period.bio")).size(), 3 * kRecordSize);
+            QVERIFY(files.close(2).ok());
+            QCOMPARE(openDescriptors(), descriptors);
+            QVERIFY(files.open(1).ok());
+        }
+        QCOMPARE(openDescriptors(), descriptors);
+    }
+};
+
+QTEST_GUILESS_MAIN(DataFileTest)
+#include "tst_datafile.moc"
