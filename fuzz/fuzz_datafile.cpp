@@ -4,9 +4,8 @@
 // bytes past the end of the file taken as zero.
 
 #include "DataFiles.h"
+#include "FileTarget.h"
 #include "Platform.h"
-
-#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -14,45 +13,14 @@
 #include <string>
 #include <vector>
 
-namespace {
-
-std::string scratchFile() {
-    static const std::string path = [] {
-        char folder[] = "/tmp/fuzz-datafile-XXXXXX";
-        if (mkdtemp(folder) == nullptr) {
-            std::abort();
-        }
-        return std::string(folder) + "/period.bio";
-    }();
-    return path;
-}
-
-void check(bool condition, const char* what) {
-    if (!condition) {
-        std::fprintf(stderr, "broken: %s\n", what);
-        std::abort();
-    }
-}
-
-std::vector<unsigned char> contents(const std::string& path) {
-    std::vector<unsigned char> bytes;
-    if (FILE* f = std::fopen(path.c_str(), "rb")) {
-        int c;
-        while ((c = std::fgetc(f)) != EOF) {
-            bytes.push_back(static_cast<unsigned char>(c));
-        }
-        std::fclose(f);
-    }
-    return bytes;
-}
-
-}  // namespace
+using fuzzing::check;
+using fuzzing::contents;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     // The first 8 bytes choose two record numbers; all of the input is the file.
     std::int32_t picks[2] = {1, 1};
     std::memcpy(picks, data, size < sizeof picks ? size : sizeof picks);
-    const std::string path = scratchFile();
+    const std::string path = fuzzing::scratchFolder() + "/period.bio";
     {
         FILE* f = std::fopen(path.c_str(), "wb");
         check(f != nullptr, "scratch file");

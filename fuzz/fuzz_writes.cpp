@@ -6,8 +6,7 @@
 // (1..256), then the record's text up to a newline, its fields split at 0x1F.
 
 #include "DataFiles.h"
-
-#include <unistd.h>
+#include "FileTarget.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -16,38 +15,13 @@
 #include <string>
 #include <vector>
 
-namespace {
-
-void check(bool condition, const char* what) {
-    if (!condition) {
-        std::fprintf(stderr, "broken: %s\n", what);
-        std::abort();
-    }
-}
-
-std::vector<unsigned char> contents(const char* path) {
-    std::vector<unsigned char> bytes;
-    if (FILE* f = std::fopen(path, "rb")) {
-        unsigned char block[4096];
-        for (std::size_t n; (n = std::fread(block, 1, sizeof block, f)) > 0;) {
-            bytes.insert(bytes.end(), block, block + n);
-        }
-        std::fclose(f);
-    }
-    return bytes;
-}
-
-}  // namespace
+using fuzzing::check;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const std::string folder = [] {
-        char name[] = "/tmp/fuzz-writes-XXXXXX";
-        check(mkdtemp(name) != nullptr && chdir(name) == 0, "scratch folder");
-        return std::string(name);
-    }();
-    std::remove("period.bio");
+    const std::string path = fuzzing::scratchFolder() + "/period.bio";
+    std::remove(path.c_str());
     orbitra::DataFiles files;
-    check(files.open(1).ok(), "open");
+    check(files.open(1, path).ok(), "open");
     std::vector<unsigned char> model;
     for (std::size_t at = 0; at + 3 <= size;) {
         const int number = 1 + (data[at] | data[at + 1] << 8) % 2048;
@@ -77,6 +51,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         check(record == orbitra::decodeRecord(stored), "read back as written");
     }
     check(files.close(1).ok(), "close");
-    check(contents("period.bio") == model, "file is the model");
+    check(fuzzing::contents(path) == model, "file is the model");
     return 0;
 }
