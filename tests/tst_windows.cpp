@@ -285,13 +285,11 @@ private Q_SLOTS:
                     !QAccessible::queryAccessibleInterface(c)->text(QAccessible::Name).isEmpty(),
                     qPrintable(where));
             }
-            for (int j = i + 1; j < controls.size(); ++j) {  // those stacked above it
-                const bool covered = c->geometry().intersects(controls[j]->geometry());
-                const bool control = c->focusPolicy() != Qt::NoFocus;
-                const bool above =
-                    controls[j]->focusPolicy() != Qt::NoFocus || qobject_cast<QLabel*>(controls[j]);
-                QVERIFY2(!(covered && control && above),
-                         qPrintable(where + " under " + controls[j]->objectName()));
+            for (QWidget* above : controls.mid(i + 1)) {  // those stacked above it
+                QVERIFY2(c->focusPolicy() == Qt::NoFocus ||
+                             !c->geometry().intersects(above->geometry()) ||
+                             (above->focusPolicy() == Qt::NoFocus && !qobject_cast<QLabel*>(above)),
+                         qPrintable(where + " under " + above->objectName()));
             }
         }
     }
