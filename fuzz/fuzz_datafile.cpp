@@ -8,7 +8,6 @@
 #include "Platform.h"
 
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
