@@ -37,6 +37,15 @@ Rules, applied the same way to every element:
   that periodic-table.js carries (with its marks): the script checks that and
   uses the marked copy only. Disagreements, unconfirmed values and values not
   taken go to data/REVIEW.md.
+- Before any value is chosen, every value of every source goes through the
+  physics check (the *_failure functions below): melting point below boiling
+  point, heat of fusion below heat of vaporization, a heat of vaporization of a
+  solid below its heat of sublimation at 25 C less its heat of fusion, densities
+  consistent with the molar mass, molar heat capacities of solid metals in the
+  Dulong-Petit range. A value that fails is neither taken nor counted as a
+  confirmation; the next source in order that passes supplies the quantity.
+- pymatgen rounds its conductivities to two significant digits; where a source
+  of another lineage has the same value to more digits, that one is shipped.
 - A value picked by hand is an entry in OVERRIDES, which names its reference;
   it can only pick one source's value or none, never a value of our own.
 - Conversions keep the source's precision (see the functions below); a value
@@ -106,6 +115,30 @@ EXCLUDED_LINEAGES = set()
 
 TEMPERATURE_TOLERANCE = Decimal(5)      # C
 RELATIVE_TOLERANCE = Decimal("0.02")    # of the chosen value
+PHYSICS_TOLERANCE = Decimal("0.02")     # of the value a physics rule compares with
+
+# Fields whose first source rounds its values (pymatgen keeps most conductivities
+# to two significant digits): a value of another lineage that rounds to the same
+# number and has more digits is shipped instead.
+ROUNDED_FIRST_SOURCE = {"cTC": "pymatgen", "EC": "pymatgen"}
+
+# The molar heat capacity of a solid metal at 25 C lies near 3R = 24.9 J/(mol K)
+# (Dulong-Petit); a specific heat that gives one outside this range is no
+# metal's, unless the element is a known exception.
+DULONG_PETIT = (Decimal(20), Decimal(40))   # J/(mol K)
+# Exceptions: Z -> (molar heat capacity at 25 C in J/(mol K), reference). A
+# specific heat of these must give that value within PHYSICS_TOLERANCE.
+MOLAR_HEAT_EXCEPTIONS = {
+    4: (Decimal("16.4"), "beryllium's Debye temperature, 1440 K (Kittel, Introduction to Solid "
+                         "State Physics, 8th ed., chapter 5, table 1), is far above 25 C, so its "
+                         "lattice is not fully excited: CRC Handbook, 95th ed., standard "
+                         "thermodynamic properties, Cp 16.4 J/(mol K) (chemicals' "
+                         "crc-standard-thermodynamic-properties)"),
+}
+# The elements that are not metals: the nonmetals, the noble gases and the
+# metalloids boron, silicon, germanium, arsenic, antimony, tellurium and astatine.
+NOT_METALS = {1, 2, 5, 6, 7, 8, 9, 10, 14, 15, 16, 17, 18, 32, 33, 34, 35, 36, 51, 52, 53, 54,
+              85, 86}
 
 # Ideal-gas molar volume at 0 C and 101.325 kPa in ml: R T / p with
 # R = 8.314462618 J/(mol K) (exact since 2019), T = 273.15 K, p = 101325 Pa.
@@ -308,6 +341,7 @@ class Value:
         self.source = source
         self.note = note
         self.lineage = lineage or LINEAGES.get(source, source)
+        self.rejected = None  # why the physics check rejects it
 
     def __repr__(self):
         return f"{self.source}:{self.text}" + (f"({self.flag})" if self.flag else "")
@@ -401,8 +435,106 @@ def confirms(box, chosen, other):
     return abs(x - y) <= RELATIVE_TOLERANCE * abs(x)
 
 
+def rounds_to(precise, rounded):
+    """True when `rounded` is `precise` rounded half up to the significant digits
+    of `rounded` (at least two) and `precise` has more digits than that:
+    "0.134" rounds to "0.13", "4.01" to "4" (pymatgen's 400 W/(m K))."""
+    digits = max(2, significant_digits(rounded))
+    return (significant_digits(precise) > digits
+            and Decimal(round_significant(_decimal(precise), digits)) == _decimal(rounded))
+
+
 def warn(message):
     print(f"cross-check: {message}", file=sys.stderr)
+
+
+# ------------------------------------------------------------------ physics
+# Each *_failure function returns why a value cannot be right, or None.
+
+def _percent(value, reference):
+    return f"{100 * (value - reference) / reference:+.1f} %"
+
+
+def below_failure(value, limit, words):
+    """`value` must lie below `limit`, the element's `words` ("boiling point")."""
+    if _decimal(value) >= _decimal(limit):
+        return f"not below the {words}, {limit}"
+    return None
+
+
+def above_failure(value, limit, words):
+    """`value` must lie above `limit`, the element's `words` ("heat of fusion")."""
+    if _decimal(value) <= _decimal(limit):
+        return f"not above the {words}, {limit}"
+    return None
+
+
+def vaporization_failure(heat, sublimation, fusion=None):
+    """A heat of vaporization at the boiling point of an element that is solid
+    at 25 C, against its heat of sublimation at 25 C and its heat of fusion, in
+    kJ/mol. Subliming at 25 C takes the heat of fusion, the heat of vaporization
+    and what the solid and the liquid take to warm up to the boiling point beyond
+    what the vapour takes; so the heat of vaporization lies below the heat of
+    sublimation less the heat of fusion. One within 2 % of the heat of
+    sublimation is that heat."""
+    value, sublimation = _decimal(heat), _decimal(sublimation)
+    if abs(value - sublimation) <= PHYSICS_TOLERANCE * sublimation:
+        return (f"the heat of sublimation at 25 C ({_plain(sublimation)}, {_percent(value, sublimation)}), "
+                "not of vaporization")
+    bound = sublimation - (_decimal(fusion) if fusion else 0)
+    if value > bound * (1 + PHYSICS_TOLERANCE):
+        return (f"above the heat of sublimation at 25 C less the heat of fusion "
+                f"({_plain(sublimation)} - {fusion or 0} = {_plain(bound)}, {_percent(value, bound)})")
+    return None
+
+
+def gas_density_failure(density, molar_mass):
+    """A gas density in g/ml at 0 C and 101.325 kPa against the ideal-gas law for
+    a gas of `molar_mass` g/mol."""
+    ideal = Decimal(molar_mass) / MOLAR_VOLUME_ML
+    if abs(_decimal(density) - ideal) > PHYSICS_TOLERANCE * ideal:
+        return (f"{_percent(_decimal(density), ideal)} from the ideal-gas density "
+                f"{round_significant(ideal, 4)} of M = {molar_mass} g/mol")
+    return None
+
+
+def condensed_density_failure(density, molar_mass, molar_volume):
+    """A solid's or liquid's density in g/ml against the molar mass (g/mol) over
+    the molar volume (ml/mol) that the same source gives."""
+    expected = Decimal(molar_mass) / _decimal(molar_volume)
+    if abs(_decimal(density) - expected) > PHYSICS_TOLERANCE * expected:
+        return (f"{_percent(_decimal(density), expected)} from the molar mass over the source's "
+                f"molar volume, {molar_mass} / {molar_volume} = {round_significant(expected, 4)}")
+    return None
+
+
+def molar_heat_failure(specific_heat, molar_mass, exception=None):
+    """A solid metal's specific heat in J/(g K) at 25 C: times the molar mass it
+    must lie in the Dulong-Petit range, or, for an exception, within 2 % of the
+    exception's molar heat capacity."""
+    molar = _decimal(specific_heat) * Decimal(molar_mass)
+    shown = round_significant(molar, 3)
+    if exception is not None:
+        if abs(molar - exception) > PHYSICS_TOLERANCE * exception:
+            return f"molar heat capacity {shown} J/(mol K), not the handbook's {exception}"
+        return None
+    low, high = DULONG_PETIT
+    if not low <= molar <= high:
+        return (f"molar heat capacity {shown} J/(mol K), outside {low} to {high} of a solid "
+                "metal at 25 C")
+    return None
+
+
+def reject(g, row, box, candidates, failure):
+    """Runs `failure` (a Value -> reason or None) on every value of field `box`
+    that a source has; one that fails is marked and listed."""
+    for c in candidates:
+        if c is None or c.rejected:
+            continue
+        c.rejected = failure(c)
+        if c.rejected:
+            g.rejected.append({"z": int(row["cAN"]), "name": row["cname"], "box": box,
+                               "value": _describe(c), "why": c.rejected, "row": row})
 
 
 # Values picked by hand: (Z, field): (source whose value is taken, or None for
@@ -568,6 +700,16 @@ def standard_state_heat_capacity(row):
     return None
 
 
+def sublimation_heat(rows):
+    """The heat of sublimation at 25 C in kJ/mol of an element whose standard
+    state is the solid: the heat of formation of its gas, from its rows of the
+    CRC standard thermodynamic properties table ([(form, row)]); None otherwise."""
+    for _, r in rows:
+        if r.get("Hfs", "").strip() == "0" and r.get("Hfg", "").strip():
+            return shift_decimal(r["Hfg"].strip(), -3)
+    return None
+
+
 def mendeleev_phase_row(z, rows):
     """The phase-transition row of element z that describes it: the rows whose
     melting point is a transition between solid forms are left out, and of
@@ -612,6 +754,7 @@ class Gathering:
         self.review = []      # dicts: z, name, box, chosen, source, rule, others, status
         self.not_taken = []   # dicts: z, name, box, candidates, why
         self.overrides = []   # (z, name, box, value, reason)
+        self.rejected = []    # dicts: z, name, box, value, why, row (what the physics check rejects)
 
 
 def _describe(c):
@@ -633,14 +776,22 @@ def decide(g, row, box, candidates, order=None):
         if c.source not in order:
             raise ValueError(f"{c.source} is not in the order of {box}")
     same = kelvin_agrees if box in TEMPERATURES else agrees
-    chosen = choose([c for c in candidates if c.source in takers], same)
+    chosen = choose([c for c in candidates if c.source in takers and not c.rejected], same)
     rule = f"first unmarked of {', '.join(takers)}" if chosen else ""
     if chosen and chosen.source == takers[0]:
         rule = f"{chosen.source}, first in order"
     elif chosen:
         skipped = [c for c in candidates if c.source in takers[:takers.index(chosen.source)]]
-        rule = (f"{chosen.source}: " + ("; ".join(f"{c.source}'s is marked" for c in skipped)
-                                        if skipped else "the sources before it have none"))
+        rule = (f"{chosen.source}: " + ("; ".join(
+            f"{c.source}'s is " + ("rejected" if c.rejected else "marked") for c in skipped)
+            if skipped else "the sources before it have none"))
+    rounded = None
+    if chosen and ROUNDED_FIRST_SOURCE.get(box) == chosen.source:
+        finer = [c for c in candidates if c.flag is None and not c.rejected
+                 and c.lineage != chosen.lineage and rounds_to(c.text, chosen.text)]
+        if finer:
+            rounded, chosen = chosen, finer[0]
+            rule = f"{chosen.source}: {rounded.source}'s {rounded.text} to more digits"
     override = OVERRIDES.get((z, box))
     if override is not None:
         source, reason = override
@@ -654,14 +805,17 @@ def decide(g, row, box, candidates, order=None):
         if candidates:
             why = rule or _why_not_taken(candidates, takers)
             g.not_taken.append({"z": z, "name": row["cname"], "box": box,
-                                "candidates": "; ".join(_describe(c) for c in candidates),
+                                "candidates": "; ".join(_describe(c) + (" rejected" if c.rejected
+                                                                        else "")
+                                                        for c in candidates),
                                 "why": why})
         return None
     put(g, row, box, chosen.text, chosen.source)
     others = [c for c in candidates if c is not chosen]
-    comparable = [c for c in others if c.flag is None and c.lineage != chosen.lineage]
-    agreeing = [c for c in comparable if confirms(box, chosen.text, c.text)]
-    differing = [c for c in comparable if not confirms(box, chosen.text, c.text)]
+    comparable = [c for c in others
+                  if c.flag is None and not c.rejected and c.lineage != chosen.lineage]
+    agreeing = [c for c in comparable if c is rounded or confirms(box, chosen.text, c.text)]
+    differing = [c for c in comparable if c not in agreeing]
     if agreeing:
         g.confirmed[box] += 1
     if not agreeing or differing or override is not None:
@@ -671,12 +825,18 @@ def decide(g, row, box, candidates, order=None):
                          "source": chosen.source, "rule": rule, "status": status,
                          "others": "; ".join(
                              _describe(c) + (" agrees" if c in agreeing else
-                                             " differs" if c in differing else "")
+                                             " differs" if c in differing else
+                                             " rejected" if c.rejected else "")
                              for c in others) or "none"})
     return chosen
 
 
 def _why_not_taken(candidates, takers):
+    rejected = [c.source for c in candidates if c.source in takers and c.rejected]
+    if rejected:
+        marked = any(c.flag for c in candidates if c.source in takers and not c.rejected)
+        return ("the physics check rejects the value of " + " and ".join(rejected)
+                + ("; the others are marked" if marked else ""))
     estimates = [c for c in candidates if c.flag == ESTIMATE]
     if estimates:
         return (f"{', '.join(c.source for c in estimates)} marks it as an estimate; the other "
@@ -762,9 +922,13 @@ def gather(s):
 
         # Melting and boiling points, C.
         phase = mendeleev_phase_row(z, transitions[z]) if z in transitions else {}
+        # The boiling point comes first: each melting point must lie below it,
+        # and where it is a sublimation point the element does not melt at
+        # 101.325 kPa (carbon, arsenic: they melt only under pressure).
+        boiling_point = None
         for box, mkey, pkey, bkey, ekey in (
-                ("cMP", "melting_point", "Melting point", "meltingpoint", "melting_point_K"),
-                ("cBP", "boiling_point", "Boiling point", "boilingpoint", "boiling_point_K")):
+                ("cBP", "boiling_point", "Boiling point", "boilingpoint", "boiling_point_K"),
+                ("cMP", "melting_point", "Melting point", "meltingpoint", "melting_point_K")):
             cands = []
             if phase.get(mkey):
                 note = "sublimation point" if box == "cBP" and phase["is_sublimation_point"] == "1" else ""
@@ -784,14 +948,24 @@ def gather(s):
             if parsed:
                 cands.append(Value(kelvin_to_celsius(parsed[0]), parsed[1], "periodic-table.js",
                                    parsed[2]))
-            decide(g, row, box, cands)
+            if box == "cMP" and boiling_point is not None:
+                reject(g, row, box, cands, lambda v: (
+                    f"the boiling point, {boiling_point.text}, is a sublimation point: the "
+                    "element does not melt at 101.325 kPa"
+                    if boiling_point.note == "sublimation point"
+                    else below_failure(v.text, boiling_point.text, "boiling point")))
+            chosen = decide(g, row, box, cands)
+            if box == "cBP":
+                boiling_point = chosen
 
         # Density, g/ml: of the solid or liquid near room temperature; of a gas
         # (boiling point below 25 C) at 0 C and 101.325 kPa, which no source
         # gives: computed from the molar mass with the ideal-gas law and
         # compared with mendeleev's ideal-gas density at 25 C brought to 0 C.
         # The sources' liquid densities of the gases are not gas densities and
-        # are left out.
+        # are left out. Each gas density must agree with the ideal-gas law, each
+        # other one with the molar mass over the molar volume where its source
+        # gives both.
         boiling = row["cBP"]
         gas = boiling != "" and Decimal(boiling) < 25
         if gas:
@@ -801,6 +975,7 @@ def gather(s):
             if m.get("density"):
                 cands.append(Value(gas_density_25_to_0(m["density"]), None, "mendeleev",
                                    "ideal gas at 25 C, brought to 0 C"))
+            reject(g, row, "cDen", cands, lambda v: gas_density_failure(v.text, molar_mass))
             decide(g, row, "cDen", cands, "cDen gas")
         else:
             cands = []
@@ -819,6 +994,17 @@ def gather(s):
             parsed = parse_ptjs_value(e.get("density_g_per_cm3"))
             if parsed:
                 cands.append(Value(parsed[0], parsed[1], "periodic-table.js", parsed[2]))
+            volumes = {}
+            pv = parse_pymatgen_value(p.get("Molar volume"), r"cm\^3")
+            if pv is not None:
+                volumes["pymatgen"] = pv.text
+            parsed = parse_ptjs_value(e.get("atomic_volume_cm3_per_mol"))
+            if parsed:
+                volumes["periodic-table.js"] = parsed[0]
+            if row["cAW"]:
+                molar_mass = weight_number(row["cAW"])
+                reject(g, row, "cDen", cands, lambda v: condensed_density_failure(
+                    v.text, molar_mass, volumes[v.source]) if v.source in volumes else None)
             decide(g, row, "cDen", cands)
 
         # Electron configuration: pymatgen's, else bodr's; each cross-checks
@@ -880,6 +1066,15 @@ def gather(s):
         parsed = parse_ptjs_value(e.get("specific_heat_J_g_mol"))
         if parsed:
             cands.append(Value(parsed[0], parsed[1], "periodic-table.js", parsed[2]))
+        # Solid at 25 C: the handbook's standard state is the solid, or it
+        # melts above 25 C.
+        thermo = c.get("standard-thermodynamic-properties", [])
+        solid = (any(r.get("Hfs", "").strip() == "0" for _, r in thermo)
+                 or (row["cMP"] != "" and Decimal(row["cMP"]) > 25))
+        if solid and z not in NOT_METALS and row["cAW"]:
+            exception = MOLAR_HEAT_EXCEPTIONS.get(z, (None,))[0]
+            reject(g, row, "cSH", cands, lambda v: molar_heat_failure(
+                v.text, weight_number(row["cAW"]), exception))
         decide(g, row, "cSH", cands)
 
         # Thermal conductivity, W/(m*K) -> W/(cm*K).
@@ -903,9 +1098,12 @@ def gather(s):
         # Heats of vaporization (at the boiling point) and of fusion, kJ/mol,
         # per mole of the formula the handbook gives (H2 ... I2 for the
         # diatomic elements): chemicals' CRC tables in J/mol, periodic-table.js.
+        # The heat of fusion comes first: each heat of vaporization must lie
+        # above it and, for a solid, below the heat of sublimation less it.
+        sublimation = sublimation_heat(thermo)
         for box, table, ckey, ekey in (
-                ("cHV", "heat-of-vaporization", "HvapTb", "evaporation_heat_kJ_mol"),
-                ("cHF", "heat-of-fusion", "Hfus", "fusion_heat_kJ_mol")):
+                ("cHF", "heat-of-fusion", "Hfus", "fusion_heat_kJ_mol"),
+                ("cHV", "heat-of-vaporization", "HvapTb", "evaporation_heat_kJ_mol")):
             cands = []
             for form, r in c.get(table, []):
                 # The liquid boils whatever the solid's form; a heat of fusion
@@ -923,6 +1121,12 @@ def gather(s):
             parsed = parse_ptjs_value(e.get(ekey))
             if parsed:
                 cands.append(Value(parsed[0], parsed[1], "periodic-table.js", parsed[2]))
+            if box == "cHV":
+                fusion = row["cHF"] or None
+                reject(g, row, box, cands, lambda v: (
+                    fusion and above_failure(v.text, fusion, "heat of fusion")
+                    or sublimation and vaporization_failure(v.text, sublimation, fusion)
+                    or None))
             decide(g, row, box, cands)
 
         g.rows.append(row)
@@ -988,6 +1192,16 @@ def review_text(g, versions):
         "that a source contradicts, every value picked by hand, and every value a source has",
         "that was not taken. Values are shown converted to the field's unit.",
         "",
+        "Before any value is chosen, every value of every source goes through a physics check:",
+        "melting point below the boiling point (none where the boiling point is a sublimation",
+        "point); heat of vaporization above the heat of fusion and, for an element solid at",
+        "25 C, neither within 2 % of its heat of sublimation at 25 C nor more than 2 % above",
+        "that heat less the heat of fusion (CRC, chemicals' `Hfg`); a gas density within 2 % of",
+        "the ideal-gas law, a solid's or liquid's within 2 % of the molar mass over its source's",
+        "molar volume; a solid metal's specific heat times its molar mass within 20 to 40",
+        "J/(mol K), or within 2 % of the handbook's value for a named exception. A value that",
+        "fails is neither taken nor counted as a confirmation.",
+        "",
         f"Confirmed: {confirmed} of {total} numeric values ({100 * confirmed / total:.1f} %).",
         "",
         counts_table(g),
@@ -999,6 +1213,15 @@ def review_text(g, versions):
     ]
     for z, name, box, value, reason in g.overrides:
         out.append(f"| {z} {name} | `{box}` | {value} | {_cell(reason)} |")
+    out += ["", "## Values the physics check rejects", "",
+            "| element | field | value | why it cannot be right | shipped instead |",
+            "|---|---|---|---|---|"]
+    for r in g.rejected:
+        out.append(f"| {r['z']} {r['name']} | `{r['box']}` | {_cell(r['value'])} | "
+                   f"{_cell(r['why'])} | {r['row'][r['box']] or '(empty)'} |")
+    out += ["", "Molar heat capacity outside the Dulong-Petit range, accepted as named:", ""]
+    for z, (molar, reference) in MOLAR_HEAT_EXCEPTIONS.items():
+        out.append(f"- {z}: {molar} J/(mol K); {reference}.")
     for box in NUMERIC:
         entries = [r for r in g.review if r["box"] == box]
         words, unit = NUMERIC[box]
@@ -1048,10 +1271,10 @@ def outputs(sources=SOURCES_DIR):
 PTJS_PACKAGE = "@exabyte-io/periodic-table.js"
 PTJS_VERSION = "2.0.5"
 PTJS_KEYS = ["atomic_number", "symbol", "atomic_weight", "melting_point_K", "boiling_point_K",
-             "density_g_per_cm3", "specific_heat_J_g_mol", "evaporation_heat_kJ_mol",
+             "density_g_per_cm3", "atomic_volume_cm3_per_mol", "specific_heat_J_g_mol", "evaporation_heat_kJ_mol",
              "fusion_heat_kJ_mol", "thermal_conductivity_25C_W_m_K"]
 PYMATGEN_KEYS = ["Atomic no", "Name", "Atomic mass", "Melting point", "Boiling point",
-                 "Density of solid", "Electronic structure", "Oxidation states",
+                 "Density of solid", "Molar volume", "Electronic structure", "Oxidation states",
                  "Common oxidation states", "Thermal conductivity", "Electrical resistivity"]
 
 
