@@ -479,12 +479,13 @@ def vaporization_failure(heat, sublimation, fusion=None):
     sublimation is that heat."""
     value, sublimation = _decimal(heat), _decimal(sublimation)
     if abs(value - sublimation) <= PHYSICS_TOLERANCE * sublimation:
-        return (f"the heat of sublimation at 25 C ({_plain(sublimation)}, {_percent(value, sublimation)}), "
-                "not of vaporization")
+        return (f"the heat of sublimation at 25 C ({_plain(sublimation)}, "
+                f"{_percent(value, sublimation)}), not of vaporization")
     bound = sublimation - (_decimal(fusion) if fusion else 0)
     if value > bound * (1 + PHYSICS_TOLERANCE):
         return (f"above the heat of sublimation at 25 C less the heat of fusion "
-                f"({_plain(sublimation)} - {fusion or 0} = {_plain(bound)}, {_percent(value, bound)})")
+                f"({_plain(sublimation)} - {fusion or 0} = {_plain(bound)}, "
+                f"{_percent(value, bound)})")
     return None
 
 
@@ -754,7 +755,7 @@ class Gathering:
         self.review = []      # dicts: z, name, box, chosen, source, rule, others, status
         self.not_taken = []   # dicts: z, name, box, candidates, why
         self.overrides = []   # (z, name, box, value, reason)
-        self.rejected = []    # dicts: z, name, box, value, why, row (what the physics check rejects)
+        self.rejected = []    # dicts: z, name, box, value, why, row: what the physics check rejects
 
 
 def _describe(c):
@@ -1271,8 +1272,8 @@ def outputs(sources=SOURCES_DIR):
 PTJS_PACKAGE = "@exabyte-io/periodic-table.js"
 PTJS_VERSION = "2.0.5"
 PTJS_KEYS = ["atomic_number", "symbol", "atomic_weight", "melting_point_K", "boiling_point_K",
-             "density_g_per_cm3", "atomic_volume_cm3_per_mol", "specific_heat_J_g_mol", "evaporation_heat_kJ_mol",
-             "fusion_heat_kJ_mol", "thermal_conductivity_25C_W_m_K"]
+             "density_g_per_cm3", "atomic_volume_cm3_per_mol", "specific_heat_J_g_mol",
+             "evaporation_heat_kJ_mol", "fusion_heat_kJ_mol", "thermal_conductivity_25C_W_m_K"]
 PYMATGEN_KEYS = ["Atomic no", "Name", "Atomic mass", "Melting point", "Boiling point",
                  "Density of solid", "Molar volume", "Electronic structure", "Oxidation states",
                  "Common oxidation states", "Thermal conductivity", "Electrical resistivity"]
@@ -1648,6 +1649,58 @@ class GatheringTest(unittest.TestCase):
                          "13.25")
         self.assertEqual(choose([Value("1323", APPROXIMATE, "a"), Value("1323", None, "b")]).source,
                          "b")
+
+    def test_physics_rules(self):
+        # Per rule, a value that breaks it and one that passes.
+        for rule, failure, bad, good in (
+                ("melting below boiling", lambda v: below_failure(v, "616", "boiling point"),
+                 "817", "615.9"),
+                ("vaporization above fusion", lambda v: above_failure(v, "2.335", "heat of fusion"),
+                 "2.33", "76.9"),
+                ("vaporization is no sublimation",
+                 lambda v: vaporization_failure(v, "175.3", "9.21"), "176", "143.5"),
+                ("vaporization below sublimation less fusion",
+                 lambda v: vaporization_failure(v, "849.4", "52.31"), "813.1", "813"),
+                ("ideal gas within 2 %", lambda v: gas_density_failure(v, Decimal("70.90")),
+                 "0.00323", "0.003163"),
+                ("molar mass over molar volume", lambda v: condensed_density_failure(
+                    v, Decimal("55.845"), "7.09"), "8.04", "7.874"),
+                ("Dulong-Petit, low", lambda v: molar_heat_failure(v, Decimal("55.845")),
+                 "0.358", "0.449"),
+                ("Dulong-Petit, high", lambda v: molar_heat_failure(v, Decimal("157.25")),
+                 "0.255", "0.236"),
+                ("named exception", lambda v: molar_heat_failure(v, Decimal("9.012182"),
+                                                                 Decimal("16.4")),
+                 "2.5", "1.825")):
+            with self.subTest(rule):
+                self.assertTrue(failure(bad), bad)
+                self.assertIsNone(failure(good), good)
+
+    def test_a_rejected_value_gives_way_and_confirms_nothing(self):
+        g = Gathering()
+        row = {b: "" for b, _ in FIELDS}
+        row.update(cAN="120", cname="Test")
+        cands = [Value("143.6", None, "chemicals"), Value("143.5", None, "periodic-table.js")]
+        reject(g, row, "cHV", cands, lambda v: "wrong" if v.source == "chemicals" else None)
+        self.assertEqual([(r["value"], r["why"]) for r in g.rejected],
+                         [("chemicals 143.6", "wrong")])
+        self.assertEqual(decide(g, row, "cHV", cands).text, "143.5")
+        self.assertEqual(g.confirmed["cHV"], 0)
+        g, chosen = self._decide("cHV", [cands[0]])
+        self.assertIsNone(chosen)
+        self.assertIn("physics check", g.not_taken[0]["why"])
+
+    def test_conductivities_take_the_digits_another_lineage_has(self):
+        for precise, rounded, same in (("0.134", "0.13", True), ("4.01", "4", True),
+                                       ("0.125", "0.13", True), ("0.135", "0.13", False),
+                                       ("2.01", "1.9", False), ("0.13", "0.13", False)):
+            self.assertEqual(rounds_to(precise, rounded), same, (precise, rounded))
+        g, chosen = self._decide("cTC", [Value("0.13", None, "pymatgen"),
+                                         Value("0.134", None, "periodic-table.js")])
+        self.assertEqual((chosen.text, g.confirmed["cTC"]), ("0.134", 1))
+        g, chosen = self._decide("cTC", [Value("0.13", None, "pymatgen"),
+                                         Value("0.134", APPROXIMATE, "periodic-table.js")])
+        self.assertEqual(chosen.text, "0.13")
 
     def test_overrides_pick_a_source_or_none(self):
         for (z, box), (source, reason) in OVERRIDES.items():
