@@ -1222,7 +1222,7 @@ def review_text(g, versions):
                    f"{_cell(r['why'])} | {r['row'][r['box']] or '(empty)'} |")
     out += ["", "Molar heat capacity outside the Dulong-Petit range, accepted as named:", ""]
     for z, (molar, reference) in MOLAR_HEAT_EXCEPTIONS.items():
-        out.append(f"- {z}: {molar} J/(mol K); {reference}.")
+        out.append(f"- {z} {g.rows[z - 1]['cname']}: {molar} J/(mol K); {reference}.")
     for box in NUMERIC:
         entries = [r for r in g.review if r["box"] == box]
         words, unit = NUMERIC[box]
