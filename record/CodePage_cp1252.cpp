@@ -91,6 +91,10 @@ char32_t nextUtf8(std::string_view text, std::size_t& i) {
 
 }  // namespace
 
+std::string codePageName() {
+    return "Windows-1252";
+}
+
 std::string ansiToUtf8(const unsigned char* bytes, std::size_t size) {
     std::string out;
     out.reserve(size);

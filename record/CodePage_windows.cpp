@@ -19,11 +19,27 @@ std::wstring widen(UINT codePage, const char* data, int size) {
     return wide;
 }
 
+UINT dataCodePage() {
+    static const UINT codePage = dataCodePageFor(GetACP());
+    return codePage;
+}
+
 }  // namespace
+
+unsigned dataCodePageFor(unsigned systemCodePage) {
+    CPINFO info{};
+    return GetCPInfo(systemCodePage, &info) && info.MaxCharSize == 1 ? systemCodePage : 1252;
+}
+
+std::string codePageName() {
+    const UINT codePage = dataCodePage();
+    return (codePage == 874 || (codePage >= 1250 && codePage <= 1258) ? "Windows-" : "code page ") +
+           std::to_string(codePage);
+}
 
 std::string ansiToUtf8(const unsigned char* bytes, std::size_t size) {
     const std::wstring wide =
-        widen(CP_ACP, reinterpret_cast<const char*>(bytes), static_cast<int>(size));
+        widen(dataCodePage(), reinterpret_cast<const char*>(bytes), static_cast<int>(size));
     if (wide.empty()) {
         return {};
     }
@@ -36,6 +52,7 @@ std::string ansiToUtf8(const unsigned char* bytes, std::size_t size) {
 }
 
 std::string utf8ToAnsi(std::string_view text) {
+    // Broken UTF-8 arrives here as U+FFFD, which no single-byte code page holds.
     const std::wstring wide = widen(CP_UTF8, text.data(), static_cast<int>(text.size()));
     std::string out;
     out.reserve(wide.size());
@@ -44,8 +61,8 @@ std::string utf8ToAnsi(std::string_view text) {
         const int units = (IS_HIGH_SURROGATE(wide[i]) && i + 1 < wide.size()) ? 2 : 1;
         char bytes[8];
         BOOL lossy = FALSE;
-        const int n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data() + i, units,
-                                          bytes, sizeof bytes, "?", &lossy);
+        const int n = WideCharToMultiByte(dataCodePage(), WC_NO_BEST_FIT_CHARS, wide.data() + i,
+                                          units, bytes, sizeof bytes, "?", &lossy);
         out += (n == 1 && !lossy) ? bytes[0] : '?';
         i += static_cast<std::size_t>(units - 1);
     }

@@ -30,12 +30,17 @@ Status DataFiles::open(int handle, const std::string& path) {
     if (isOpen(handle)) {
         return Status::failure(RecordError::BadFileHandle, "File already open");
     }
+    std::error_code ec;
+    std::filesystem::path absolute = std::filesystem::absolute(pathFromUtf8(path), ec);
+    if (ec) {
+        absolute = pathFromUtf8(path);
+    }
     std::string error;
-    std::unique_ptr<NativeFile> file = NativeFile::open(path, error);
+    std::unique_ptr<NativeFile> file = NativeFile::open(absolute, error);
     if (!file) {
         return Status::failure(RecordError::OpenFailed, error);
     }
-    files_[handle] = std::move(file);
+    files_[handle] = {std::move(file), std::move(absolute)};
     return {};
 }
 
@@ -50,6 +55,28 @@ bool DataFiles::isOpen(int handle) const {
     return files_.count(handle) != 0;
 }
 
+Status DataFiles::follow(const OpenFile& open, bool& removed) const {
+    FileIdentity held, named;
+    removed = false;
+    if (!open.file->identity(held) || !NativeFile::identityOf(open.path, named, removed) ||
+        named == held) {
+        return {};
+    }
+    for (auto& [handle, other] : files_) {
+        FileIdentity current;
+        if (other.path != open.path || (other.file->identity(current) && current == named)) {
+            continue;
+        }
+        std::string error;
+        std::unique_ptr<NativeFile> fresh = NativeFile::open(other.path, error);
+        if (!fresh) {
+            return Status::failure(RecordError::Io, error);
+        }
+        other.file = std::move(fresh);
+    }
+    return {};
+}
+
 Status DataFiles::read(int handle, std::int32_t number, ElementRecord& out) const {
     if (number < 1) {
         return badNumber();
@@ -58,9 +85,13 @@ Status DataFiles::read(int handle, std::int32_t number, ElementRecord& out) cons
     if (it == files_.end()) {
         return badHandle();
     }
+    bool removed = false;
+    if (Status followed = follow(it->second, removed); !followed.ok()) {
+        return followed;
+    }
     RecordBytes bytes{};
     std::string error;
-    if (it->second->readAt(offsetOf(number), bytes.data(), bytes.size(), error) < 0) {
+    if (it->second.file->readAt(offsetOf(number), bytes.data(), bytes.size(), error) < 0) {
         return Status::failure(RecordError::Io, error);
     }
     out = decodeRecord(bytes);
@@ -75,12 +106,21 @@ Status DataFiles::write(int handle, std::int32_t number, const ElementRecord& re
     if (it == files_.end()) {
         return badHandle();
     }
+    bool removed = false;
+    if (Status followed = follow(it->second, removed); !followed.ok()) {
+        return followed;
+    }
+    if (removed) {
+        return Status::failure(RecordError::Io, "The data file \"" +
+                                                    utf8FromPath(it->second.path.filename()) +
+                                                    "\" has been removed from its folder.");
+    }
     const RecordBytes bytes = encodeRecord(record);
     std::string error;
-    if (!it->second->writeAt(offsetOf(number), bytes.data(), bytes.size(), error)) {
+    if (!it->second.file->writeAt(offsetOf(number), bytes.data(), bytes.size(), error)) {
         return Status::failure(RecordError::Io, error);
     }
-    if (sync == Sync::Yes && !it->second->sync(error)) {
+    if (sync == Sync::Yes && !it->second.file->sync(error)) {
         return Status::failure(RecordError::Io, error);
     }
     return {};

@@ -3,6 +3,7 @@
 #include "ElementRecord.h"
 
 #include <cstdint>
+#include <filesystem>
 #include <map>
 #include <memory>
 #include <string>
@@ -36,6 +37,11 @@ enum class Sync { No, Yes };
 // The open handles of the data file: small whole numbers shared by the windows
 // (1 belongs to the main window, 2 to the editor). Each handle is an independent
 // open file; the same file may be open under several handles at once.
+//
+// A handle follows its file name: when another program replaces the file (as a
+// save by rename does), the next read or write opens the name afresh, for every
+// handle on it. When the name is gone, reads go on from the file held open and
+// writes are refused, since nobody could see what they wrote.
 class DataFiles {
 public:
     DataFiles();
@@ -43,7 +49,7 @@ public:
     DataFiles(const DataFiles&) = delete;
     DataFiles& operator=(const DataFiles&) = delete;
 
-    // Opens `path` (relative to the working directory at the moment of the call)
+    // Opens `path` (UTF-8, relative to the working directory at the moment of the call)
     // for reading and writing as `handle`, creating an empty file when missing.
     // BadFileHandle when the handle is already open; OpenFailed with the system
     // message when the file can be neither opened nor created.
@@ -64,12 +70,23 @@ public:
     // Writes `record` as record `number` (from 1) through `handle` at byte
     // (number - 1) * 177, extending the file with zero bytes when it lies past
     // the end. With Sync::Yes the bytes reach the device before it returns.
-    // Nothing outside those 177 bytes is ever written.
+    // Nothing outside those 177 bytes is ever written. Io when the file's name has
+    // been removed.
     Status write(int handle, std::int32_t number, const ElementRecord& record,
                  Sync sync = Sync::Yes);
 
 private:
-    std::map<int, std::unique_ptr<NativeFile>> files_;
+    struct OpenFile {
+        std::unique_ptr<NativeFile> file;
+        std::filesystem::path path;  // absolute, as it was when opened
+    };
+    // Opens the name of `handle` afresh, for every handle on it, when it names
+    // another file than the one held; `removed` tells that it names none.
+    Status follow(const OpenFile& open, bool& removed) const;
+
+    // Following a replaced file changes which file a handle reads, not what the
+    // registry holds, so a read may do it too.
+    mutable std::map<int, OpenFile> files_;
 };
 
 // The two record operations by handle and record number; see DataFiles.

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace orbitra {
@@ -20,7 +21,21 @@ int fd(std::intptr_t handle) {
 
 }  // namespace
 
-std::unique_ptr<NativeFile> NativeFile::open(const std::string& path, std::string& error) {
+std::vector<std::string> commandLineArguments(int argc, char* argv[]) {
+    return std::vector<std::string>(argv, argv + argc);
+}
+
+bool replaceFile(const std::filesystem::path& from, const std::filesystem::path& to,
+                 std::string& error) {
+    if (::rename(from.c_str(), to.c_str()) != 0) {
+        error = systemMessage(errno);
+        return false;
+    }
+    return true;
+}
+
+std::unique_ptr<NativeFile> NativeFile::open(const std::filesystem::path& path,
+                                             std::string& error) {
     int descriptor;
     do {
         descriptor = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
@@ -76,6 +91,26 @@ bool NativeFile::writeAt(std::uint64_t offset, const unsigned char* data, std::s
         }
         done += static_cast<std::size_t>(n);
     }
+    return true;
+}
+
+bool NativeFile::identity(FileIdentity& out) const {
+    struct stat status {};
+    if (::fstat(fd(handle_), &status) != 0) {
+        return false;
+    }
+    out = {static_cast<std::uint64_t>(status.st_dev), static_cast<std::uint64_t>(status.st_ino)};
+    return true;
+}
+
+bool NativeFile::identityOf(const std::filesystem::path& path, FileIdentity& out, bool& missing) {
+    struct stat status {};
+    if (::stat(path.c_str(), &status) != 0) {
+        missing = errno == ENOENT || errno == ENOTDIR;
+        return false;
+    }
+    missing = false;
+    out = {static_cast<std::uint64_t>(status.st_dev), static_cast<std::uint64_t>(status.st_ino)};
     return true;
 }
 

@@ -5,27 +5,37 @@
 #endif
 #include <windows.h>
 
+#include <shellapi.h>
+
+#ifndef ERROR_DIRECTORY_NOT_SUPPORTED
+#define ERROR_DIRECTORY_NOT_SUPPORTED 336L  // "An operation is not supported on a directory."
+#endif
+
 namespace orbitra {
 
 namespace {
 
+std::string toUtf8(const wchar_t* text, int length) {
+    if (length <= 0) {
+        return {};
+    }
+    const int size = WideCharToMultiByte(CP_UTF8, 0, text, length, nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<std::size_t>(size), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text, length, out.data(), size, nullptr, nullptr);
+    return out;
+}
+
+// The system's text for an error code, in the user's language.
 std::string systemMessage(DWORD code) {
     wchar_t* text = nullptr;
     const DWORD length = FormatMessageW(
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
         nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-    std::string message;
-    if (length > 0) {
-        const int size = WideCharToMultiByte(CP_UTF8, 0, text, static_cast<int>(length), nullptr, 0,
-                                             nullptr, nullptr);
-        message.resize(static_cast<std::size_t>(size));
-        WideCharToMultiByte(CP_UTF8, 0, text, static_cast<int>(length), message.data(), size,
-                            nullptr, nullptr);
-        while (!message.empty() && (message.back() == '\n' || message.back() == '\r')) {
-            message.pop_back();
-        }
-    }
+    std::string message = toUtf8(text, static_cast<int>(length));
     LocalFree(text);
+    while (!message.empty() && (message.back() == '\n' || message.back() == '\r')) {
+        message.pop_back();
+    }
     return message.empty() ? "System error " + std::to_string(code) : message;
 }
 
@@ -40,17 +50,66 @@ OVERLAPPED at(std::uint64_t offset) {
     return position;
 }
 
+bool isFolder(const std::filesystem::path& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+FileIdentity identityFrom(const BY_HANDLE_FILE_INFORMATION& info) {
+    return {info.dwVolumeSerialNumber,
+            (std::uint64_t(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
+}
+
 }  // namespace
 
-std::unique_ptr<NativeFile> NativeFile::open(const std::string& path, std::string& error) {
-    const int size = MultiByteToWideChar(CP_UTF8, 0, path.c_str(), -1, nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(size > 0 ? size : 1), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, path.c_str(), -1, wide.data(), size);
+std::vector<std::string> commandLineArguments(int argc, char* argv[]) {
+    int count = 0;
+    wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (!wide) {
+        return std::vector<std::string>(argv, argv + argc);
+    }
+    std::vector<std::string> arguments;
+    for (int i = 0; i < count; ++i) {
+        arguments.push_back(toUtf8(wide[i], static_cast<int>(wcslen(wide[i]))));
+    }
+    LocalFree(wide);
+    return arguments;
+}
+
+bool replaceFile(const std::filesystem::path& from, const std::filesystem::path& to,
+                 std::string& error) {
+    if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        return true;
+    }
+    const DWORD code = GetLastError();
+    error = systemMessage(code);
+    if (code == ERROR_ACCESS_DENIED || code == ERROR_SHARING_VIOLATION) {
+        // A file that another program holds open without letting it be deleted
+        // refuses to be replaced; asking for delete access tells that case apart.
+        const HANDLE held = CreateFileW(to.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (held == INVALID_HANDLE_VALUE && GetLastError() == ERROR_SHARING_VIOLATION) {
+            error = "the file is open in another program (" +
+                    systemMessage(ERROR_SHARING_VIOLATION) + "); close it there first";
+        } else if (held != INVALID_HANDLE_VALUE) {
+            CloseHandle(held);
+        }
+    }
+    return false;
+}
+
+std::unique_ptr<NativeFile> NativeFile::open(const std::filesystem::path& path,
+                                             std::string& error) {
+    // Other programs may read and write the file meanwhile, but not delete or
+    // replace it under the program's feet.
     const HANDLE file =
-        CreateFileW(wide.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+        CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                     nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
-        error = systemMessage(GetLastError());
+        const DWORD code = GetLastError();
+        // Windows refuses a folder as "Access is denied"; name the cause instead.
+        error = systemMessage(
+            code == ERROR_ACCESS_DENIED && isFolder(path) ? ERROR_DIRECTORY_NOT_SUPPORTED : code);
         return nullptr;
     }
     return std::unique_ptr<NativeFile>(new NativeFile(reinterpret_cast<std::intptr_t>(file)));
@@ -105,10 +164,43 @@ bool NativeFile::writeAt(std::uint64_t offset, const unsigned char* data, std::s
 
 bool NativeFile::sync(std::string& error) {
     if (!FlushFileBuffers(native(handle_))) {
-        error = systemMessage(GetLastError());
+        const DWORD code = GetLastError();
+        // A device or a share whose server cannot flush: nothing to push.
+        if (code == ERROR_INVALID_FUNCTION) {
+            return true;
+        }
+        error = systemMessage(code);
         return false;
     }
     return true;
+}
+
+bool NativeFile::identity(FileIdentity& out) const {
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!GetFileInformationByHandle(native(handle_), &info)) {
+        return false;
+    }
+    out = identityFrom(info);
+    return true;
+}
+
+bool NativeFile::identityOf(const std::filesystem::path& path, FileIdentity& out, bool& missing) {
+    const HANDLE file =
+        CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        const DWORD code = GetLastError();
+        missing = code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND;
+        return false;
+    }
+    missing = false;
+    BY_HANDLE_FILE_INFORMATION info{};
+    const bool known = GetFileInformationByHandle(file, &info);
+    CloseHandle(file);
+    if (known) {
+        out = identityFrom(info);
+    }
+    return known;
 }
 
 }  // namespace orbitra

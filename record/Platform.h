@@ -1,32 +1,75 @@
 #pragma once
 
-// What differs per platform: the ANSI code page and the raw file calls.
-// The POSIX and Windows implementations live beside each other in record/;
-// CMake compiles the one for the target.
+// What differs per platform: the ANSI code page, the raw file calls, paths and
+// the command line. The POSIX and Windows implementations live beside each
+// other in record/; CMake compiles the one for the target.
 
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace orbitra {
 
-// ANSI code page of the system. On Windows it is the system's active code page;
-// elsewhere Windows-1252 with its five undefined bytes (0x81, 0x8D, 0x8F, 0x90,
-// 0x9D) taken as U+0081..U+009D, so every byte value converts and back unchanged.
+// ANSI code page of the data file. On Windows it is the system's active code
+// page when that is a single-byte one, and Windows-1252 otherwise (UTF-8 or a
+// double-byte code page); elsewhere Windows-1252. The five bytes Windows-1252
+// leaves undefined (0x81, 0x8D, 0x8F, 0x90, 0x9D) are taken as U+0081..U+009D,
+// so every byte value converts and back unchanged.
 std::string ansiToUtf8(const unsigned char* bytes, std::size_t size);
 
 // UTF-8 -> ANSI bytes, one byte per character. A character with no byte in the
-// code page, and any malformed UTF-8 sequence, become '?'.
+// code page, and any malformed UTF-8 sequence, become '?' (at least one per
+// malformed sequence).
 std::string utf8ToAnsi(std::string_view text);
+
+// The name of that code page for messages, such as "Windows-1252".
+std::string codePageName();
+
+#ifdef _WIN32
+// The code page the data file uses on a system whose active code page is
+// `systemCodePage`: that one when it holds one byte per character, else 1252.
+unsigned dataCodePageFor(unsigned systemCodePage);
+#endif
+
+// A path given as UTF-8 text, as the file system takes it.
+inline std::filesystem::path pathFromUtf8(std::string_view utf8) {
+    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+// A path as UTF-8 text, for messages.
+inline std::string utf8FromPath(const std::filesystem::path& path) {
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
+
+// The program's command-line arguments as UTF-8 text, the program's name first.
+// Windows hands them in its ANSI code page to main(); they are taken from the
+// system's UTF-16 command line instead, so that any file name survives.
+std::vector<std::string> commandLineArguments(int argc, char* argv[]);
+
+// Moves the file `from` over `to` in one step, replacing it. False with `error`
+// filled on failure; where another program holds `to` open so that it cannot be
+// replaced, the error says so.
+bool replaceFile(const std::filesystem::path& from, const std::filesystem::path& to,
+                 std::string& error);
+
+// Which file a name or an open file is: device and file number.
+struct FileIdentity {
+    std::uint64_t device = 0, file = 0;
+    bool operator==(const FileIdentity&) const = default;
+};
 
 // A data file open for reading and writing in binary mode, at byte offsets.
 class NativeFile {
 public:
     // Opens `path` for reading and writing, creating it empty when missing.
-    // Returns null and fills `error` with the system's message on failure.
-    static std::unique_ptr<NativeFile> open(const std::string& path, std::string& error);
+    // Returns null and fills `error` with the system's message on failure (for a
+    // folder, the message says that it is one).
+    static std::unique_ptr<NativeFile> open(const std::filesystem::path& path, std::string& error);
     ~NativeFile();
     NativeFile(const NativeFile&) = delete;
     NativeFile& operator=(const NativeFile&) = delete;
@@ -41,8 +84,16 @@ public:
     bool writeAt(std::uint64_t offset, const unsigned char* data, std::size_t size,
                  std::string& error);
 
-    // Pushes what was written through to the device (fsync, FlushFileBuffers).
+    // Pushes what was written through to the device (fsync, FlushFileBuffers). A
+    // file whose device or file system cannot be flushed counts as flushed.
     bool sync(std::string& error);
+
+    // The file held open; false when the system cannot tell.
+    bool identity(FileIdentity& out) const;
+
+    // The file that `path` names now; false when the name names no file (or the
+    // system cannot tell), `missing` then true when it names nothing at all.
+    static bool identityOf(const std::filesystem::path& path, FileIdentity& out, bool& missing);
 
 private:
     explicit NativeFile(std::intptr_t handle) : handle_(handle) {}

@@ -168,7 +168,7 @@ std::string fieldProblem(std::string_view text, int width) {
                     return "is not valid UTF-8";
                 }
                 return "holds the character " + std::string(character) + " (" +
-                       codePoint(character) + "), which the code page Windows-1252 lacks";
+                       codePoint(character) + "), which the code page " + codePageName() + " lacks";
             }
             i += n;
         }
@@ -181,7 +181,11 @@ std::string fieldProblem(std::string_view text, int width) {
     return {};
 }
 
-// A whole number from 1 to the largest 32-bit record number, or 0.
+// The highest record number the program reaches; a higher one would make a
+// file of gigabytes, mostly zero bytes.
+constexpr std::int32_t kHighestRecord = 32767;
+
+// A whole number from 1 to kHighestRecord, or 0.
 std::int32_t recordNumber(std::string_view text) {
     while (!text.empty() && text.front() == ' ') {
         text.remove_prefix(1);
@@ -191,7 +195,8 @@ std::int32_t recordNumber(std::string_view text) {
     }
     std::int32_t value = 0;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (ec != std::errc() || end != text.data() + text.size() || text.empty() || value < 1) {
+    if (ec != std::errc() || end != text.data() + text.size() || text.empty() || value < 1 ||
+        value > kHighestRecord) {
         return 0;
     }
     return value;
@@ -205,11 +210,11 @@ std::string inQuotes(std::string_view text) {
 
 bool readWholeFile(const std::string& path, std::string& contents, std::string& error) {
     std::error_code ec;
-    if (!fs::is_regular_file(path, ec)) {
+    if (!fs::is_regular_file(pathFromUtf8(path), ec)) {
         error = path + ": no such file";
         return false;
     }
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(pathFromUtf8(path), std::ios::binary);
     std::ostringstream buffer;
     buffer << in.rdbuf();
     if (!in && !in.eof()) {
@@ -275,8 +280,8 @@ int build(const std::string& csvPath, const std::string& dataPath, std::ostream&
         const std::int32_t number = recordNumber(numberText);
         if (number == 0) {
             complain(row.line, std::string(withRecord ? "record number " : "atomic number (cAN) ") +
-                                   inQuotes(numberText) +
-                                   " is not a whole number from 1 up; it gives the record");
+                                   inQuotes(numberText) + " is not a whole number from 1 to " +
+                                   std::to_string(kHighestRecord) + "; it gives the record");
         } else if (const auto seen = lineOfRecord.find(number); seen != lineOfRecord.end()) {
             complain(row.line, "record " + std::to_string(number) + " is already given on line " +
                                    std::to_string(seen->second));
@@ -308,10 +313,10 @@ int build(const std::string& csvPath, const std::string& dataPath, std::ostream&
     // leaves the old file as it was.
     const std::string temporary = dataPath + ".tmp";
     std::error_code ec;
-    fs::remove(temporary, ec);
+    fs::remove(pathFromUtf8(temporary), ec);
     const auto fail = [&](const std::string& what) {
         err << "periodbio: " << dataPath << ": " << what << '\n';
-        fs::remove(temporary, ec);
+        fs::remove(pathFromUtf8(temporary), ec);
         return 1;
     };
     {
@@ -332,9 +337,8 @@ int build(const std::string& csvPath, const std::string& dataPath, std::ostream&
         }
         files.close(1);
     }
-    fs::rename(temporary, dataPath, ec);
-    if (ec) {
-        return fail(ec.message());
+    if (!replaceFile(pathFromUtf8(temporary), pathFromUtf8(dataPath), error)) {
+        return fail(error);
     }
     return 0;
 }

@@ -1,15 +1,16 @@
 // periodbio build TABLE.csv period.bio | periodbio dump period.bio
+#include "Platform.h"
 #include "periodbio.h"
 
-#include <cstring>
 #include <iostream>
 
 int main(int argc, char* argv[]) {
-    if (argc == 4 && std::strcmp(argv[1], "build") == 0) {
-        return orbitra::periodbio::build(argv[2], argv[3], std::cerr);
+    const std::vector<std::string> arguments = orbitra::commandLineArguments(argc, argv);
+    if (arguments.size() == 4 && arguments[1] == "build") {
+        return orbitra::periodbio::build(arguments[2], arguments[3], std::cerr);
     }
-    if (argc == 3 && std::strcmp(argv[1], "dump") == 0) {
-        return orbitra::periodbio::dump(argv[2], std::cout, std::cerr);
+    if (arguments.size() == 3 && arguments[1] == "dump") {
+        return orbitra::periodbio::dump(arguments[2], std::cout, std::cerr);
     }
     std::cerr
         << "usage: periodbio build TABLE.csv DATAFILE   write DATAFILE afresh from the table\n"
