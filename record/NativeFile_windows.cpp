@@ -25,8 +25,9 @@ std::string toUtf8(const wchar_t* text, int length) {
     return out;
 }
 
-// The system's text for an error code, in the user's language.
-std::string systemMessage(DWORD code) {
+// The system's text for an error code, in the user's language; `fallback` (or
+// the number) where the system has none.
+std::string systemMessage(DWORD code, const char* fallback = nullptr) {
     wchar_t* text = nullptr;
     const DWORD length = FormatMessageW(
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
@@ -36,7 +37,10 @@ std::string systemMessage(DWORD code) {
     while (!message.empty() && (message.back() == '\n' || message.back() == '\r')) {
         message.pop_back();
     }
-    return message.empty() ? "System error " + std::to_string(code) : message;
+    if (message.empty()) {
+        return fallback ? fallback : "System error " + std::to_string(code);
+    }
+    return message;
 }
 
 HANDLE native(std::intptr_t handle) {

@@ -47,6 +47,17 @@ inline QByteArray sampleDataFile(int count) {
     return bytes;
 }
 
+// What the system says when the data file is a folder.
+inline QString folderMessage() {
+#ifdef Q_OS_WIN
+    // The system's text for an operation on a directory where it has one (wine
+    // has none, and the program then says it in English).
+    return QStringLiteral("directory");
+#else
+    return qt_error_string(EISDIR);
+#endif
+}
+
 inline void writeFile(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) >= 0);

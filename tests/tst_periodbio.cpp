@@ -1,5 +1,7 @@
 // The periodbio tool run as a user runs it: build a data file from CSV, dump it,
 // build the dump back, and be refused with the line and field named.
+#include "DataFiles.h"
+#include "Platform.h"
 #include "testsupport.h"
 
 using namespace orbitra;
@@ -22,6 +24,14 @@ int periodbio(const QStringList& arguments, const QString& output = QProcess::nu
 }
 
 constexpr int kRefused = -1;
+
+// A device whose every write fails for want of space; on Windows the tests run
+// under wine, which shows Linux's as drive Z:.
+#ifdef Q_OS_WIN
+const QString kFullDevice = QStringLiteral("Z:/dev/full");
+#else
+const QString kFullDevice = QStringLiteral("/dev/full");
+#endif
 
 // Byte offset of a field of a record in the data file.
 int at(int record, int field) {
@@ -71,8 +81,8 @@ private Q_SLOTS:
         QTest::addColumn<int>("offset");
         QTest::addColumn<QByteArray>("expected");
         const auto row = [](const char* name, const QByteArray& csv, int offset,
-                            const char* expected) {
-            QTest::newRow(name) << csv << offset << QByteArray(expected);
+                            const std::string& expected) {
+            QTest::newRow(name) << csv << offset << QByteArray::fromStdString(expected);
         };
         const QByteArray iron = "Iron,26,55.845,,,,,,,,,,,\n";
         row("commas inside quotes", kHeader + "Iron,26,,,,,,\"6,3,2,0,-2\",,,,,,\n", at(26, 7),
@@ -93,14 +103,17 @@ private Q_SLOTS:
             kHeader + "Iron,26,,,,,,,\"bcc, \xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80\",,,,,\n",
             kRefused,
             "line 2: field cCS (Crystal Structure:) \"bcc, \xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80\" "
-            "holds "
-            "the character \xF0\x9F\x98\x80 (U+1F600)");
+            "holds the character \xF0\x9F\x98\x80 (U+1F600), which the code page " +
+                codePageName() + " lacks");
         row("broken UTF-8", kHeader + "Ir\xF8\x80\x80\x80on,26,,,,,,,,,,,,\n", kRefused,
             "line 2: field cname (Chemical Name:) \"Ir\xF8\x80\x80\x80on\" is not valid UTF-8");
         row("broken UTF-8 at the end", kHeader + "Iron\xC3,26,,,,,,,,,,,,\n", kRefused,
             "line 2: field cname (Chemical Name:) \"Iron\xC3\" is not valid UTF-8");
         row("atomic number not a number", kHeader + "Iron,26x,,,,,,,,,,,,\n", kRefused,
             "line 2: atomic number (cAN) \"26x\" is not a whole number");
+        row("record beyond the program's reach", kHeader + iron + "Far,32768,,,,,,,,,,,,\n",
+            kRefused,
+            "line 3: atomic number (cAN) \"32768\" is not a whole number from 1 to 32767");
         row("same record twice", kHeader + iron + "\n" + iron, kRefused,
             "line 4: record 26 is already given on line 2");
         row("missing fields", kHeader + "Iron,26,55.845\n", kRefused, "line 2: has 3 fields; 14");
@@ -151,7 +164,7 @@ private Q_SLOTS:
         };
         row("incomplete last record", {"dump", "a.bio"}, 0,
             "\n2,\"Name2        \",\"2  \",\"    \",,", "incomplete");
-        row("output refused", {"dump", "a.bio", "/dev/full"}, 1, "", "could not be written");
+        row("output refused", {"dump", "a.bio", kFullDevice}, 1, "", "could not be written");
         row("missing file", {"dump", "none.bio"}, 1, "", "none.bio");
         row("folder in place of the data file", {"build", "empty.csv", "folder"}, 1, "", "folder");
         row("build without a data file", {"build", "a.csv"}, 2, "", "usage");
@@ -171,6 +184,42 @@ private Q_SLOTS:
         QVERIFY(readFile("out.csv").contains(printed));
         QVERIFY(readFile("messages.txt").contains(said));
         QVERIFY(!QFile::exists("folder.tmp"));
+    }
+
+    // File names beyond the system's code page, as Windows users have them.
+    void foldersNamedInAnyScript() {
+        const QString folder = QString::fromUtf8("Jos\u00E9e \u0416");
+        QVERIFY(QDir().mkdir(folder));
+        const QString bio = folder + "/period.bio";
+        const QString csv = qEnvironmentVariable("ORBITRA_ELEMENTS_CSV");
+        QCOMPARE(periodbio({"build", csv, bio}), 0);
+        QCOMPARE(periodbio({"dump", bio}, folder + "/dump.csv"), 0);
+        QCOMPARE(periodbio({"build", folder + "/dump.csv", bio}), 0);
+        QCOMPARE(readFile(bio).size(), 110 * kRecordSize);
+        QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList({"dump.csv", "period.bio"}));
+    }
+
+    // A build over a data file that the program holds open. Windows keeps the file
+    // from being replaced, which protects the program's saves, and periodbio says
+    // why; elsewhere the program follows the new file.
+    void buildOverAFileHeldOpen() {
+        writeFile("period.bio", sampleDataFile(2));
+        writeFile("table.csv", kHeader + "Iron,26,,,,,,,,,,,,\n");
+        DataFiles files;
+        QVERIFY(files.open(1).ok());
+        const int exitCode = periodbio({"build", "table.csv", "period.bio"});
+        ElementRecord record;
+        QVERIFY(ReadRecord(files, 1, 26, record).ok());
+#ifdef Q_OS_WIN
+        QCOMPARE(exitCode, 1);
+        QVERIFY2(readFile("messages.txt").contains("open in another program"),
+                 readFile("messages.txt").constData());
+        QCOMPARE(readFile("period.bio"), sampleDataFile(2));
+        QCOMPARE(record.fields[0], std::string());
+#else
+        QCOMPARE(exitCode, 0);
+        QCOMPARE(record.fields[0], std::string("Iron         "));
+#endif
     }
 };
 

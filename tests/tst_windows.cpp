@@ -5,18 +5,20 @@
 #include "Contacts.h"
 #include "testsupport.h"
 
-#include <cstring>
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
 
 using namespace orbitra;
 using namespace testsupport;
 
 namespace {
 
-// The program starts on `file` ("missing", "folder", a link target or a number of
-// records) and `tile` is clicked; `error` is the one reported, if any.
+// The program starts on `file` ("missing", "folder", a link target, a number of
+// records, or on Windows 110 records "locked" or "held" by another program) and
+// `tile` is clicked; `error` is the system's text of the error reported, if any.
 struct DataFile {
-    QString file, tile;
-    int error = 0;
+    QString file, tile, error = {};
 };
 
 // The key pressed in `from` (empty: where the focus is at start) leaves the focus
@@ -82,8 +84,19 @@ private Q_SLOTS:
         addRows<DataFile>({
             {"missing: created empty", {"missing", "Fe"}},
             {"record past the end", {"105", "106"}},
-            {"read error", {"/proc/self/mem", "Fe", EIO}},
-            {"folder: no window", {"folder", "", EISDIR}},
+#ifdef Q_OS_WIN
+            {"read error: bytes locked by another program",
+             { "locked",
+               "Fe",
+               qt_error_string(ERROR_LOCK_VIOLATION) }},
+            {"held by another program that shares no writing: no window",
+             { "held",
+               "",
+               qt_error_string(ERROR_SHARING_VIOLATION) }},
+#else
+            {"read error", {"/proc/self/mem", "Fe", qt_error_string(EIO)}},
+#endif
+            {"folder: no window", {"folder", "", folderMessage()}},
         });
     }
 
@@ -91,11 +104,27 @@ private Q_SLOTS:
     // is reported, and the boxes keep what they showed.
     void dataFile() {
         QFETCH(DataFile, row);
-        const auto& [file, tile, error] = row;
-        const QString message = error ? QString::fromLocal8Bit(std::strerror(error)) : QString();
+        const auto& [file, tile, message] = row;
         program_.reset();
         QFile::remove(path());
-        if (file == u"folder") {
+#ifdef Q_OS_WIN
+        // Another program's handle: all bytes locked, or the file open for reading
+        // with only reading shared.
+        std::unique_ptr<void, decltype(&CloseHandle)> other(INVALID_HANDLE_VALUE, CloseHandle);
+        if (file == u"locked" || file == u"held") {
+            writeFile(path(), sampleDataFile(110));
+            const bool locked = file == u"locked";
+            other.reset(CreateFileW(reinterpret_cast<const wchar_t*>(path().utf16()),
+                                    GENERIC_READ | (locked ? GENERIC_WRITE : 0),
+                                    FILE_SHARE_READ | (locked ? FILE_SHARE_WRITE : 0), nullptr,
+                                    OPEN_EXISTING, 0, nullptr));
+            OVERLAPPED whole{};
+            QVERIFY(other.get() != INVALID_HANDLE_VALUE &&
+                    (!locked || LockFileEx(other.get(), LOCKFILE_EXCLUSIVE_LOCK, 0, MAXDWORD,
+                                           MAXDWORD, &whole)));
+        } else
+#endif
+            if (file == u"folder") {
             QDir().mkdir(path());
         } else if (file.startsWith('/')) {
             QFile::link(file, path());
