@@ -2,11 +2,10 @@
 // What the fuzz targets on the data file share: a check that aborts as
 // libFuzzer expects, a scratch folder of their own, and a file's bytes.
 
-#include <stdlib.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -19,16 +18,29 @@ inline void check(bool condition, const char* what) {
     }
 }
 
-// A fresh folder under /tmp, made on first use and removed when the run ends
-// normally; after a broken check it stays, with the file that broke it.
+// A fresh folder in the system's temporary folder, made on first use and
+// removed when the run ends normally; after a broken check it stays, with the
+// file that broke it.
 inline std::string scratchFolder() {
-    static char name[] = "/tmp/fuzz-orbitra-XXXXXX";
-    static const bool made = [] {
-        check(mkdtemp(name) != nullptr, "scratch folder");
+    static const std::string name = [] {
+        namespace fs = std::filesystem;
+        std::random_device random;
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            const fs::path folder =
+                fs::temp_directory_path() / ("fuzz-orbitra-" + std::to_string(random()));
+            std::error_code ec;
+            if (fs::create_directory(folder, ec)) {
+                return folder.string();
+            }
+        }
+        check(false, "scratch folder");
+        return std::string();
+    }();
+    static const bool cleanup = [] {
         std::atexit([] { std::filesystem::remove_all(name); });
         return true;
     }();
-    (void)made;
+    (void)cleanup;
     return name;
 }
 

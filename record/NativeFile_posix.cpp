@@ -25,6 +25,8 @@ std::vector<std::string> commandLineArguments(int argc, char* argv[]) {
     return std::vector<std::string>(argv, argv + argc);
 }
 
+void useBinaryStandardOutput() {}
+
 bool replaceFile(const std::filesystem::path& from, const std::filesystem::path& to,
                  std::string& error) {
     if (::rename(from.c_str(), to.c_str()) != 0) {

@@ -5,7 +5,11 @@
 #endif
 #include <windows.h>
 
+#include <fcntl.h>
+#include <io.h>
 #include <shellapi.h>
+
+#include <cstdio>
 
 #ifndef ERROR_DIRECTORY_NOT_SUPPORTED
 #define ERROR_DIRECTORY_NOT_SUPPORTED 336L  // "An operation is not supported on a directory."
@@ -80,6 +84,11 @@ std::vector<std::string> commandLineArguments(int argc, char* argv[]) {
     return arguments;
 }
 
+void useBinaryStandardOutput() {
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stderr), _O_BINARY);
+}
+
 bool replaceFile(const std::filesystem::path& from, const std::filesystem::path& to,
                  std::string& error) {
     if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
@@ -112,8 +121,9 @@ std::unique_ptr<NativeFile> NativeFile::open(const std::filesystem::path& path,
     if (file == INVALID_HANDLE_VALUE) {
         const DWORD code = GetLastError();
         // Windows refuses a folder as "Access is denied"; name the cause instead.
-        error = systemMessage(
-            code == ERROR_ACCESS_DENIED && isFolder(path) ? ERROR_DIRECTORY_NOT_SUPPORTED : code);
+        error = code == ERROR_ACCESS_DENIED && isFolder(path)
+                    ? systemMessage(ERROR_DIRECTORY_NOT_SUPPORTED, "It is a directory.")
+                    : systemMessage(code);
         return nullptr;
     }
     return std::unique_ptr<NativeFile>(new NativeFile(reinterpret_cast<std::intptr_t>(file)));

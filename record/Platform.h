@@ -51,6 +51,10 @@ inline std::string utf8FromPath(const std::filesystem::path& path) {
 // system's UTF-16 command line instead, so that any file name survives.
 std::vector<std::string> commandLineArguments(int argc, char* argv[]);
 
+// Makes standard output and error pass bytes unchanged, as they do on POSIX;
+// Windows would otherwise write each line feed as CR LF.
+void useBinaryStandardOutput();
+
 // Moves the file `from` over `to` in one step, replacing it. False with `error`
 // filled on failure; where another program holds `to` open so that it cannot be
 // replaced, the error says so.

@@ -203,6 +203,13 @@ private Q_SLOTS:
     // With the main window closed the editor carries on through a handle of its
     // own, opened when it is first needed if that failed at the start.
     void outlivesTheMainWindow() {
+#ifdef Q_OS_WIN
+        // Windows keeps the file from being removed while the editor holds it.
+        open();
+        window()->close();
+        QTRY_VERIFY(!window());
+        QVERIFY(!QFile::remove(path()));
+#else
         QVERIFY(QFile::remove(path()) && QDir().mkdir(path()));
         open();
         window()->close();
@@ -210,6 +217,7 @@ private Q_SLOTS:
         QVERIFY(save("1", "x").contains(folderMessage()));
         QVERIFY(QDir().rmdir(path()));
         writeFile(path(), sampleDataFile(13));
+#endif
         QCOMPARE(save("6", "Six") + save("2", "Two"), QString());
         QByteArray expected = sampleDataFile(13);
         put(expected, 2, recordBytes(sampleRecord(2, "Two")));

@@ -140,6 +140,12 @@ private Q_SLOTS:
             messageBoxText([&] { QTest::mouseClick(control("Na"), Qt::LeftButton); });
             const QString before = shown();
             seen = messageBoxText([&] { QTest::mouseClick(control(tile), Qt::LeftButton); });
+#ifdef Q_OS_WIN
+            if (GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version")) {
+                QEXPECT_FAIL("read error: bytes locked by another program",
+                             "wine does not enforce byte-range locks on reads", Abort);
+            }
+#endif
             QCOMPARE(shown(), message.isEmpty() ? QString() : before);
         }
         QVERIFY2(message.isEmpty() ? seen.isEmpty() : seen.contains(message), qPrintable(seen));
@@ -410,7 +416,10 @@ private Q_SLOTS:
                 QTest::mouseClick(author, Qt::LeftButton);
             });
         };
+#ifndef Q_OS_WIN
+        // The test machines have no mail program (wine has one): the address shows.
         QVERIFY2(click().contains(address), "no mail program");
+#endif
         QDesktopServices::setUrlHandler(QStringLiteral("mailto"), this, "openMail");
         QCOMPARE(click(), QString());
         QCOMPARE(mails_, QList<QUrl>{QUrl("mailto:" + address)});

@@ -6,6 +6,7 @@
 
 int main(int argc, char* argv[]) {
     const std::vector<std::string> arguments = orbitra::commandLineArguments(argc, argv);
+    orbitra::useBinaryStandardOutput();
     if (arguments.size() == 4 && arguments[1] == "build") {
         return orbitra::periodbio::build(arguments[2], arguments[3], std::cerr);
     }

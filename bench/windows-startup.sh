@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# Start-up of the Windows build under wine, on the X display of the caller:
+# process start to the window mapped, for the program on the shipped data and
+# for a bare Qt main window with a menu bar built and run the same way. Prints
+# the medians and their ratio.
+#   bench/windows-startup.sh BUILD [RUNS]
+set -euo pipefail
+build=$1
+runs=${2:-7}
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cp "$build/data/period.bio" "$work/"
+
+# Milliseconds from starting `$2` under wine until a window titled $1 maps.
+time_start() {
+    local title=$1 program=$2 begin end
+    begin=$(date +%s%N)
+    (cd "$work" && exec "$build/wine-run" "$program") &
+    until xdotool search --onlyvisible --name "^$title\$" >/dev/null 2>&1; do
+        sleep 0.01
+    done
+    end=$(date +%s%N)
+    wineserver -k 2>/dev/null || true
+    wait 2>/dev/null || true
+    echo $(((end - begin) / 1000000))
+}
+median() {
+    sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'
+}
+
+time_start "Periodic Table" "$build/orbitra-table.exe" >/dev/null  # warms the prefix
+program=() bare=()
+for run in $(seq "$runs"); do
+    program+=("$(time_start "Periodic Table" "$build/orbitra-table.exe")")
+    bare+=("$(time_start "Bare window" "$build/bench-start-bare.exe")")
+done
+p=$(printf '%s\n' "${program[@]}" | median)
+b=$(printf '%s\n' "${bare[@]}" | median)
+echo "Start-up under wine, median of $runs: Orbitra Table $p ms, bare Qt window $b ms," \
+     "ratio $(awk -v p="$p" -v b="$b" 'BEGIN { printf "%.2f", p / b }')"

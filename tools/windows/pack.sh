@@ -1,0 +1,74 @@
+#!/usr/bin/env bash
+# Packs the cross build in $1 (version $2) into dist/: the portable zip and the
+# NSIS installer. Needs QT_WINDOWS from qt.sh.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/../.." && pwd)
+build=$1
+version=$2
+source "$root/tools/windows/qt.sh"
+source "$root/tools/windows/wine.sh"
+strip=x86_64-w64-mingw32-strip
+
+# The folder the zip holds: what the program needs and no more.
+stage=$build/stage/orbitra-table-$version
+rm -rf "$build/stage"
+mkdir -p "$stage/platforms" "$stage/styles" "$stage/licences"
+cp "$build/orbitra-table.exe" "$build/periodbio.exe" "$stage/"
+cp "$QT_WINDOWS"/bin/Qt6{Core,Gui,Widgets}.dll "${mingw_runtime[@]}" "$stage/"
+cp "$QT_WINDOWS/plugins/platforms/qwindows.dll" "$stage/platforms/"
+cp "$QT_WINDOWS/plugins/styles/qwindowsvistastyle.dll" "$stage/styles/"
+find "$stage" -name '*.exe' -o -name '*.dll' | xargs "$strip" --strip-unneeded
+cp "$build/data/period.bio" "$build/data/period.bak" "$stage/"
+sed "s/@VERSION@/$version/g" "$root/packaging/windows/README.txt" >"$stage/README.txt"
+
+# Licences: the program's, Qt's (LGPL 3, built from Debian's qt6-base source
+# package), the MinGW runtime's, and each data source's.
+licences=$stage/licences
+cp "$root/LICENSE" "$licences/orbitra-table-LICENSE.txt"
+qt_doc=$QT_WINDOWS/share/doc/qt6-base
+cp "$qt_doc/LICENSES/LGPL-3.0-only.txt" "$licences/Qt-LGPL-3.0.txt"
+cp "$qt_doc/LICENSES/GPL-3.0-only.txt" "$licences/GPL-3.0.txt"
+{
+    echo "Qt $qt_version (Qt Core, Gui and Widgets, the windows platform plugin and the"
+    echo "Windows Vista style plugin) is used under the GNU Lesser General Public License"
+    echo "version 3 (Qt-LGPL-3.0.txt, which builds on GPL-3.0.txt). It was built unchanged"
+    echo "from Debian's source package qt6-base $qt_source_version:"
+    echo "  https://snapshot.debian.org/package/qt6-base/$qt_source_version/"
+    echo "  (apt-get source qt6-base=$qt_source_version on Debian 12)"
+    echo "with the options in tools/windows/qt.sh of Orbitra Table's source. You may"
+    echo "replace the Qt DLLs with your own build of the same version."
+    echo
+    cat "$qt_doc/copyright"
+} >"$licences/Qt.txt"
+{
+    echo "libstdc++-6.dll and libgcc_s_seh-1.dll: GCC's runtime libraries, GPL 3 with"
+    echo "the GCC Runtime Library Exception; libwinpthread-1.dll: MinGW-w64, MIT/X11"
+    echo "licence. From Debian's gcc-mingw-w64 and mingw-w64 packages."
+    echo
+    cat /usr/share/doc/gcc-mingw-w64-base/copyright
+    echo
+    cat /usr/share/doc/mingw-w64-common/copyright
+} >"$licences/MinGW-w64-runtime.txt"
+for source in "$root"/data/sources/*/; do
+    name=$(basename "$source")
+    for file in "$source"/LICENSE* "$source"/copyright; do
+        [ -f "$file" ] && cp "$file" "$licences/data-$name-$(basename "$file" .txt).txt"
+    done
+done
+cp "$root/data/SOURCES.md" "$licences/data-SOURCES.md"
+# Windows users open text files in Notepad: CR LF line ends.
+for file in "$stage/README.txt" "$licences"/*; do
+    sed -i 's/\r*$/\r/' "$file"
+done
+
+mkdir -p "$root/dist"
+zip_file=$root/dist/orbitra-table-$version-windows-x64.zip
+rm -f "$zip_file"
+(cd "$build/stage" && zip -q -9 -r "$zip_file" "orbitra-table-$version")
+
+setup=$root/dist/orbitra-table-$version-setup.exe
+rm -f "$setup"
+makensis -V2 -DVERSION="$version" -DSTAGE="$stage" -DICON="$build/flask.ico" \
+    -DOUTFILE="$setup" "$root/packaging/windows/installer.nsi"
+echo "$(du -h "$zip_file" | cut -f1) $zip_file"
+echo "$(du -h "$setup" | cut -f1) $setup"
