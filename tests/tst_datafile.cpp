@@ -185,7 +185,10 @@ private Q_SLOTS:
         // The widths of the fourteen fields as the file format fixes them.
         const int widths[14] = {13, 3, 9, 10, 10, 10, 20, 25, 25, 10, 10, 10, 10, 10};
         ElementRecord record;
-        record.fields = {"Curi\xC3\xA9", "110", "", " 7", "12345678901234"};
+        // The letter that byte 0xE9 stands for in the code page in use ("\u00E9" in
+        // Windows-1252).
+        const unsigned char e9 = 0xE9;
+        record.fields = {"Curi" + ansiToUtf8(&e9, 1), "110", "", " 7", "12345678901234"};
         QByteArray expected = "Curi\xE9        110         " + QByteArray(" 7        1234567890");
         for (int i = 5; i < kPropertyCount; ++i) {
             record.fields[i] = std::string(1, char('A' + i));
@@ -258,9 +261,11 @@ private Q_SLOTS:
     // A character the code page lacks becomes one '?'; broken UTF-8 becomes at
     // least one '?' (how many differs between systems), and what follows it is kept.
     void unstorableAndBrokenText() {
+        // Between the broken pieces, the letter of byte 0xF5 ("\u00F5" in Windows-1252).
+        const unsigned char f5 = 0xF5;
         const QStringList parts =
-            QString::fromLatin1(
-                utf8ToAnsi("\xf0\x9f\x98\x80-\xe3\x82\xa2-\xff\xc3\xb5\xed\xa0\x80\xc3"))
+            QString::fromLatin1(utf8ToAnsi("\xf0\x9f\x98\x80-\xe3\x82\xa2-\xff" +
+                                           ansiToUtf8(&f5, 1) + "\xed\xa0\x80\xc3"))
                 .split('-');
         QCOMPARE(parts.size(), 3);
         QCOMPARE(parts[0], QStringLiteral("?"));

@@ -1,6 +1,7 @@
 ; The Orbitra Table installer: for the current user, no administrator rights.
 ; makensis -DVERSION=1.0 -DSTAGE=<the zip's folder> -DICON=flask.ico -DOUTFILE=setup.exe
-Unicode true
+; A 64-bit installer for the 64-bit program.
+Target amd64-unicode
 SetCompressor /SOLID lzma
 RequestExecutionLevel user
 
