@@ -63,11 +63,6 @@ bool isFolder(const std::filesystem::path& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-FileIdentity identityFrom(const BY_HANDLE_FILE_INFORMATION& info) {
-    return {info.dwVolumeSerialNumber,
-            (std::uint64_t(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
-}
-
 }  // namespace
 
 std::vector<std::string> commandLineArguments(int argc, char* argv[]) {
@@ -189,32 +184,16 @@ bool NativeFile::sync(std::string& error) {
     return true;
 }
 
-bool NativeFile::identity(FileIdentity& out) const {
-    BY_HANDLE_FILE_INFORMATION info{};
-    if (!GetFileInformationByHandle(native(handle_), &info)) {
-        return false;
-    }
-    out = identityFrom(info);
-    return true;
+// Windows lets no other program replace or remove a file held open without
+// delete sharing, as the data file is: there is never another file to follow,
+// and no call is spent on asking.
+bool NativeFile::identity(FileIdentity&) const {
+    return false;
 }
 
-bool NativeFile::identityOf(const std::filesystem::path& path, FileIdentity& out, bool& missing) {
-    const HANDLE file =
-        CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        const DWORD code = GetLastError();
-        missing = code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND;
-        return false;
-    }
+bool NativeFile::identityOf(const std::filesystem::path&, FileIdentity&, bool& missing) {
     missing = false;
-    BY_HANDLE_FILE_INFORMATION info{};
-    const bool known = GetFileInformationByHandle(file, &info);
-    CloseHandle(file);
-    if (known) {
-        out = identityFrom(info);
-    }
-    return known;
+    return false;
 }
 
 }  // namespace orbitra

@@ -92,7 +92,8 @@ public:
     // file whose device or file system cannot be flushed counts as flushed.
     bool sync(std::string& error);
 
-    // The file held open; false when the system cannot tell.
+    // The file held open; false when the system cannot tell or need not (Windows,
+    // where a file held open cannot be replaced or removed).
     bool identity(FileIdentity& out) const;
 
     // The file that `path` names now; false when the name names no file (or the
