@@ -63,8 +63,8 @@ private Q_SLOTS:
             // As the editor leaves a file: a cleared record of blanks at 3, gaps of
             // zero bytes around it, and texts a spreadsheet must get back whole.
             ElementRecord odd;
-            odd.fields = {"Iron, pure", "26", "\xC2\x81 x",   "µ°é",
-                          "",           "",   "two\r\nlines", " \"bcc\""};
+            odd.fields = {"Iron, pure", "26", "\xC2\x81 x",      "µ°é",
+                          "",           "",   "two\r\nlines\rx", " \"bcc\""};
             writeFile("a.bio", QByteArray(2 * kRecordSize, '\0') + recordBytes({}) +
                                    QByteArray(116 * kRecordSize, '\0') + recordBytes(odd));
         }
