@@ -7,6 +7,7 @@
 set -euo pipefail
 build=$1
 runs=${2:-7}
+export WINEPREFIX=$build/wine
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cp "$build/data/period.bio" "$work/"
@@ -17,6 +18,10 @@ time_start() {
     begin=$(date +%s%N)
     (cd "$work" && exec "$build/wine-run" "$program") &
     until xdotool search --onlyvisible --name "^$title\$" >/dev/null 2>&1; do
+        if [ $(($(date +%s%N) - begin)) -gt 60000000000 ]; then
+            echo "no window \"$title\" within a minute" >&2
+            exit 1
+        fi
         sleep 0.01
     done
     end=$(date +%s%N)

@@ -2,9 +2,13 @@
 // What the fuzz targets on the data file share: a check that aborts as
 // libFuzzer expects, a scratch folder of their own, and a file's bytes.
 
+#include "Platform.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <random>
 #include <string>
 #include <vector>
@@ -30,7 +34,7 @@ inline std::string scratchFolder() {
                 fs::temp_directory_path() / ("fuzz-orbitra-" + std::to_string(random()));
             std::error_code ec;
             if (fs::create_directory(folder, ec)) {
-                return folder.string();
+                return orbitra::utf8FromPath(folder);
             }
         }
         check(false, "scratch folder");
@@ -44,17 +48,11 @@ inline std::string scratchFolder() {
     return name;
 }
 
-// The bytes of the file at `path`; none when it cannot be read.
+// The bytes of the file at `path` (UTF-8); none when it cannot be read.
 inline std::vector<unsigned char> contents(const std::string& path) {
-    std::vector<unsigned char> bytes;
-    if (FILE* f = std::fopen(path.c_str(), "rb")) {
-        unsigned char block[4096];
-        for (std::size_t n; (n = std::fread(block, 1, sizeof block, f)) > 0;) {
-            bytes.insert(bytes.end(), block, block + n);
-        }
-        std::fclose(f);
-    }
-    return bytes;
+    std::ifstream in(orbitra::pathFromUtf8(path), std::ios::binary);
+    return std::vector<unsigned char>(std::istreambuf_iterator<char>(in),
+                                      std::istreambuf_iterator<char>());
 }
 
 }  // namespace fuzzing

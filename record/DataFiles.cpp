@@ -57,9 +57,18 @@ bool DataFiles::isOpen(int handle) const {
 
 Status DataFiles::follow(const OpenFile& open, bool& removed) const {
     FileIdentity held, named;
+    bool missing = false;
     removed = false;
-    if (!open.file->identity(held) || !NativeFile::identityOf(open.path, named, removed) ||
-        named == held) {
+    if (!open.file->identity(held)) {
+        return {};
+    }
+    if (!NativeFile::identityOf(open.path, named, missing)) {
+        // A file whose folder was renamed or moved keeps its records and its
+        // saves; only one that has no name left is gone.
+        removed = missing && open.file->unlinked();
+        return {};
+    }
+    if (named == held) {
         return {};
     }
     for (auto& [handle, other] : files_) {
@@ -68,7 +77,8 @@ Status DataFiles::follow(const OpenFile& open, bool& removed) const {
             continue;
         }
         std::string error;
-        std::unique_ptr<NativeFile> fresh = NativeFile::open(other.path, error);
+        // Never created afresh: a name gone meanwhile refuses the operation.
+        std::unique_ptr<NativeFile> fresh = NativeFile::open(other.path, error, false);
         if (!fresh) {
             return Status::failure(RecordError::Io, error);
         }

@@ -40,8 +40,9 @@ enum class Sync { No, Yes };
 //
 // A handle follows its file name: when another program replaces the file (as a
 // save by rename does), the next read or write opens the name afresh, for every
-// handle on it. When the name is gone, reads go on from the file held open and
-// writes are refused, since nobody could see what they wrote.
+// handle on it. When the file has no name left, reads go on from the file held
+// open and writes are refused, since nobody could see what they wrote; a file
+// whose folder was renamed or moved goes on as before.
 class DataFiles {
 public:
     DataFiles();
@@ -70,8 +71,8 @@ public:
     // Writes `record` as record `number` (from 1) through `handle` at byte
     // (number - 1) * 177, extending the file with zero bytes when it lies past
     // the end. With Sync::Yes the bytes reach the device before it returns.
-    // Nothing outside those 177 bytes is ever written. Io when the file's name has
-    // been removed.
+    // Nothing outside those 177 bytes is ever written. Io when the file has been
+    // removed.
     Status write(int handle, std::int32_t number, const ElementRecord& record,
                  Sync sync = Sync::Yes);
 
@@ -81,7 +82,8 @@ private:
         std::filesystem::path path;  // absolute, as it was when opened
     };
     // Opens the name of `handle` afresh, for every handle on it, when it names
-    // another file than the one held; `removed` tells that it names none.
+    // another file than the one held; `removed` tells that the file held has been
+    // removed and no file took its name.
     Status follow(const OpenFile& open, bool& removed) const;
 
     // Following a replaced file changes which file a handle reads, not what the

@@ -36,11 +36,11 @@ bool replaceFile(const std::filesystem::path& from, const std::filesystem::path&
     return true;
 }
 
-std::unique_ptr<NativeFile> NativeFile::open(const std::filesystem::path& path,
-                                             std::string& error) {
+std::unique_ptr<NativeFile> NativeFile::open(const std::filesystem::path& path, std::string& error,
+                                             bool create) {
     int descriptor;
     do {
-        descriptor = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+        descriptor = ::open(path.c_str(), O_RDWR | O_CLOEXEC | (create ? O_CREAT : 0), 0644);
     } while (descriptor < 0 && errno == EINTR);
     if (descriptor < 0) {
         error = systemMessage(errno);
@@ -103,6 +103,11 @@ bool NativeFile::identity(FileIdentity& out) const {
     }
     out = {static_cast<std::uint64_t>(status.st_dev), static_cast<std::uint64_t>(status.st_ino)};
     return true;
+}
+
+bool NativeFile::unlinked() const {
+    struct stat status {};
+    return ::fstat(fd(handle_), &status) == 0 && status.st_nlink == 0;
 }
 
 bool NativeFile::identityOf(const std::filesystem::path& path, FileIdentity& out, bool& missing) {

@@ -10,6 +10,7 @@
 #include <shellapi.h>
 
 #include <cstdio>
+#include <cstdlib>
 
 #ifndef ERROR_DIRECTORY_NOT_SUPPORTED
 #define ERROR_DIRECTORY_NOT_SUPPORTED 336L  // "An operation is not supported on a directory."
@@ -82,6 +83,12 @@ std::vector<std::string> commandLineArguments(int argc, char* argv[]) {
 void useBinaryStandardOutput() {
     _setmode(_fileno(stdout), _O_BINARY);
     _setmode(_fileno(stderr), _O_BINARY);
+    // The text is UTF-8; a console shows it so while the program runs.
+    static const UINT previous = GetConsoleOutputCP();
+    if (_isatty(_fileno(stdout)) || _isatty(_fileno(stderr))) {
+        SetConsoleOutputCP(CP_UTF8);
+        std::atexit([] { SetConsoleOutputCP(previous); });
+    }
 }
 
 bool replaceFile(const std::filesystem::path& from, const std::filesystem::path& to,
@@ -106,13 +113,13 @@ bool replaceFile(const std::filesystem::path& from, const std::filesystem::path&
     return false;
 }
 
-std::unique_ptr<NativeFile> NativeFile::open(const std::filesystem::path& path,
-                                             std::string& error) {
+std::unique_ptr<NativeFile> NativeFile::open(const std::filesystem::path& path, std::string& error,
+                                             bool create) {
     // Other programs may read and write the file meanwhile, but not delete or
     // replace it under the program's feet.
     const HANDLE file =
         CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                    nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+                    nullptr, create ? OPEN_ALWAYS : OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         const DWORD code = GetLastError();
         // Windows refuses a folder as "Access is denied"; name the cause instead.
@@ -188,6 +195,10 @@ bool NativeFile::sync(std::string& error) {
 // delete sharing, as the data file is: there is never another file to follow,
 // and no call is spent on asking.
 bool NativeFile::identity(FileIdentity&) const {
+    return false;
+}
+
+bool NativeFile::unlinked() const {
     return false;
 }
 

@@ -52,7 +52,8 @@ inline std::string utf8FromPath(const std::filesystem::path& path) {
 std::vector<std::string> commandLineArguments(int argc, char* argv[]);
 
 // Makes standard output and error pass bytes unchanged, as they do on POSIX;
-// Windows would otherwise write each line feed as CR LF.
+// Windows would otherwise write each line feed as CR LF. A Windows console
+// shows the program's UTF-8 text as such until it ends.
 void useBinaryStandardOutput();
 
 // Moves the file `from` over `to` in one step, replacing it. False with `error`
@@ -70,10 +71,11 @@ struct FileIdentity {
 // A data file open for reading and writing in binary mode, at byte offsets.
 class NativeFile {
 public:
-    // Opens `path` for reading and writing, creating it empty when missing.
-    // Returns null and fills `error` with the system's message on failure (for a
-    // folder, the message says that it is one).
-    static std::unique_ptr<NativeFile> open(const std::filesystem::path& path, std::string& error);
+    // Opens `path` for reading and writing, creating it empty when missing
+    // unless `create` is false. Returns null and fills `error` with the system's
+    // message on failure (for a folder, the message says that it is one).
+    static std::unique_ptr<NativeFile> open(const std::filesystem::path& path, std::string& error,
+                                            bool create = true);
     ~NativeFile();
     NativeFile(const NativeFile&) = delete;
     NativeFile& operator=(const NativeFile&) = delete;
@@ -95,6 +97,9 @@ public:
     // The file held open; false when the system cannot tell or need not (Windows,
     // where a file held open cannot be replaced or removed).
     bool identity(FileIdentity& out) const;
+
+    // True when the file held open has no name left in any folder.
+    bool unlinked() const;
 
     // The file that `path` names now; false when the name names no file (or the
     // system cannot tell), `missing` then true when it names nothing at all.

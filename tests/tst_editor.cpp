@@ -228,9 +228,9 @@ private Q_SLOTS:
     }
 
     // Another program replaces the data file by rename, as a save by rename does:
-    // the tiles show the new file and a save lands in it. Once the file is
-    // removed, a save says so and keeps what was typed. Windows lets neither
-    // happen while the program holds the file.
+    // the tiles show the new file and a save lands in it, also once its folder
+    // has been renamed. Once the file is removed, a save says so and keeps what
+    // was typed. Windows lets neither happen while the program holds the file.
     void replacedOrRemovedFile() {
         open();
         QByteArray replacement = sampleDataFile(20);
@@ -247,6 +247,14 @@ private Q_SLOTS:
         QCOMPARE(window()->detailBoxes()[0]->text().trimmed(), QStringLiteral("Replaced"));
         QCOMPARE(save("16", "Sulfur"), QString());
         put(replacement, 16, recordBytes(sampleRecord(16, "Sulfur")));
+        QCOMPARE(file(), replacement);
+
+        // The folder renamed meanwhile: the file is still there and takes saves.
+        const QString folder = QFileInfo(path()).absolutePath();
+        QVERIFY(QDir().rename(folder, folder + "-moved"));
+        QCOMPARE(save("18", "Argon"), QString());
+        QVERIFY(QDir().rename(folder + "-moved", folder));
+        put(replacement, 18, recordBytes(sampleRecord(18, "Argon")));
         QCOMPARE(file(), replacement);
 
         QVERIFY(QFile::remove(path()));

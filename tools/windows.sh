@@ -32,7 +32,7 @@ echo "== Tests under wine (windows platform, Xvfb)"
 start_xvfb
 # QtTest's output does not reach CTest under wine: the logs of failed tests follow.
 show_failures() {
-    grep -l -E '^(FAIL!|QFATAL)' "$build"/tests/*.log 2>/dev/null | xargs -r cat
+    grep -lZ -E '^(FAIL!|QFATAL)' "$build"/tests/*.log 2>/dev/null | xargs -0 -r cat
     return 1
 }
 (cd "$build" && LANG=C.UTF-8 LC_ALL=C.UTF-8 ctest --output-on-failure --timeout 600) ||

@@ -70,18 +70,28 @@ Section "Install"
     WriteRegDWORD HKCU "${UNINSTALL_KEY}" "EstimatedSize" $0
 SectionEnd
 
-; Removes what the installer put in the program folder; the data folder, with
-; the user's period.bio, stays.
+; Removes what the installer put in the program folder, file by file, and the
+; folders only when that leaves them empty; the data folder, with the user's
+; period.bio, stays.
 Section "Uninstall"
     SetShellVarContext current
     Delete "$SMPROGRAMS\${NAME}.lnk"
     Delete "$INSTDIR\orbitra-table.exe"
     Delete "$INSTDIR\periodbio.exe"
-    Delete "$INSTDIR\*.dll"
+    Delete "$INSTDIR\Qt6Core.dll"
+    Delete "$INSTDIR\Qt6Gui.dll"
+    Delete "$INSTDIR\Qt6Widgets.dll"
+    Delete "$INSTDIR\libstdc++-6.dll"
+    Delete "$INSTDIR\libgcc_s_seh-1.dll"
+    Delete "$INSTDIR\libwinpthread-1.dll"
     Delete "$INSTDIR\README.txt"
-    RMDir /r "$INSTDIR\platforms"
-    RMDir /r "$INSTDIR\styles"
-    RMDir /r "$INSTDIR\licences"
+    Delete "$INSTDIR\platforms\qwindows.dll"
+    RMDir "$INSTDIR\platforms"
+    Delete "$INSTDIR\styles\qwindowsvistastyle.dll"
+    RMDir "$INSTDIR\styles"
+    Delete "$INSTDIR\licences\*.txt"
+    Delete "$INSTDIR\licences\*.md"
+    RMDir "$INSTDIR\licences"
     Delete "$INSTDIR\uninstall.exe"
     RMDir "$INSTDIR"
     DeleteRegKey HKCU "${UNINSTALL_KEY}"

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Packs the flask pictures (app/art/flask-<size>.png, 8-bit colormap) into one
 Windows icon file: sizes below 256 as 32-bit bitmaps, which every version of
-Windows reads, and 256 as the PNG itself, as Windows Vista and later expect.
+Windows reads, and 256 as a 32-bit RGBA PNG, as Windows Vista and later expect.
 
     make-ico.py OUTPUT.ico flask-16.png flask-24.png ... flask-256.png
 """
@@ -71,6 +71,17 @@ def bitmap_entry(width, height, rows):
     return header + pixels + mask
 
 
+def rgba_png(width, height, rows):
+    """A 32-bit RGBA PNG of the rows."""
+    def chunk(kind, body):
+        return (struct.pack(">I", len(body)) + kind + body +
+                struct.pack(">I", zlib.crc32(kind + body) & 0xFFFFFFFF))
+    raw = b"".join(b"\0" + bytes(c for pixel in row for c in pixel) for row in rows)
+    return (b"\x89PNG\r\n\x1a\n" +
+            chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 6, 0, 0, 0)) +
+            chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b""))
+
+
 def main():
     if len(sys.argv) < 3:
         raise SystemExit(__doc__)
@@ -79,8 +90,7 @@ def main():
     for path in pictures:
         width, height, rows = read_png(path)
         if width >= 256:
-            with open(path, "rb") as f:
-                images.append((width, height, f.read()))
+            images.append((width, height, rgba_png(width, height, rows)))
         else:
             images.append((width, height, bitmap_entry(width, height, rows)))
     directory = struct.pack("<HHH", 0, 1, len(images))

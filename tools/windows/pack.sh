@@ -17,7 +17,7 @@ cp "$build/orbitra-table.exe" "$build/periodbio.exe" "$stage/"
 cp "$QT_WINDOWS"/bin/Qt6{Core,Gui,Widgets}.dll "${mingw_runtime[@]}" "$stage/"
 cp "$QT_WINDOWS/plugins/platforms/qwindows.dll" "$stage/platforms/"
 cp "$QT_WINDOWS/plugins/styles/qwindowsvistastyle.dll" "$stage/styles/"
-find "$stage" -name '*.exe' -o -name '*.dll' | xargs "$strip" --strip-unneeded
+find "$stage" \( -name '*.exe' -o -name '*.dll' \) -exec "$strip" --strip-unneeded {} +
 cp "$build/data/period.bio" "$build/data/period.bak" "$stage/"
 sed "s/@VERSION@/$version/g" "$root/packaging/windows/README.txt" >"$stage/README.txt"
 

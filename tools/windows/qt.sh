@@ -61,6 +61,15 @@ fetch_qt_source() {  # destination folder
 # folder counts as finished only once the marker written after the install
 # exists; anything else found there is a build that was cut off, and goes.
 ensure_qt_windows() {
+    # One build at a time: a second run waits for the first and then takes its Qt.
+    mkdir -p "$qt_cache"
+    exec 9>"$qt_cache/qt-$qt_hash.lock"
+    flock 9
+    build_qt_windows
+    exec 9>&-
+}
+
+build_qt_windows() {
     if [ -f "$QT_WINDOWS/.orbitra-complete" ]; then
         echo "== Qt $qt_version for Windows: $QT_WINDOWS (cached)"
         return 0

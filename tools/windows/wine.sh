@@ -34,18 +34,21 @@ RUN
 
 # An X display for the window tests and the check of the packages.
 start_xvfb() {
-    local display
-    for display in $(seq 90 120); do
-        [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ] || break
-    done
-    Xvfb ":$display" -screen 0 1280x1024x24 -noreset -nolisten tcp >/dev/null 2>&1 &
+    # Xvfb picks a free display itself and writes its number to the file.
+    local numbers tries
+    numbers=$(mktemp)
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -noreset -nolisten tcp 3>"$numbers" \
+        >/dev/null 2>&1 &
     xvfb_pid=$!
-    export DISPLAY=:$display
-    local tries
-    for tries in $(seq 50); do
-        xdotool getdisplaygeometry >/dev/null 2>&1 && break || sleep 0.1
-    done
     trap stop_wine EXIT
+    for tries in $(seq 100); do
+        [ -s "$numbers" ] && break
+        kill -0 "$xvfb_pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    [ -s "$numbers" ] || { echo "Xvfb did not start" >&2; rm -f "$numbers"; return 1; }
+    export DISPLAY=:$(head -n1 "$numbers")
+    rm -f "$numbers"
 }
 
 stop_wine() {
