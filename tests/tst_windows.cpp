@@ -15,7 +15,7 @@ using namespace testsupport;
 namespace {
 
 // The program starts on `file` ("missing", "folder", a link target, a number of
-// records, or on Windows 110 records "locked" or "held" by another program) and
+// records, or on Windows 110 records "held" by another program) and
 // `tile` is clicked; `error` is the system's text of the error reported, if any.
 struct DataFile {
     QString file, tile, error = {};
@@ -85,10 +85,6 @@ private Q_SLOTS:
             {"missing: created empty", {"missing", "Fe"}},
             {"record past the end", {"105", "106"}},
 #ifdef Q_OS_WIN
-            {"read error: bytes locked by another program",
-             { "locked",
-               "Fe",
-               qt_error_string(ERROR_LOCK_VIOLATION) }},
             {"held by another program that shares no writing: no window",
              { "held",
                "",
@@ -108,20 +104,13 @@ private Q_SLOTS:
         program_.reset();
         QFile::remove(path());
 #ifdef Q_OS_WIN
-        // Another program's handle: all bytes locked, or the file open for reading
-        // with only reading shared.
+        // Another program holds the file open for reading and shares no writing.
         std::unique_ptr<void, decltype(&CloseHandle)> other(INVALID_HANDLE_VALUE, CloseHandle);
-        if (file == u"locked" || file == u"held") {
+        if (file == u"held") {
             writeFile(path(), sampleDataFile(110));
-            const bool locked = file == u"locked";
-            other.reset(CreateFileW(reinterpret_cast<const wchar_t*>(path().utf16()),
-                                    GENERIC_READ | (locked ? GENERIC_WRITE : 0),
-                                    FILE_SHARE_READ | (locked ? FILE_SHARE_WRITE : 0), nullptr,
-                                    OPEN_EXISTING, 0, nullptr));
-            OVERLAPPED whole{};
-            QVERIFY(other.get() != INVALID_HANDLE_VALUE &&
-                    (!locked || LockFileEx(other.get(), LOCKFILE_EXCLUSIVE_LOCK, 0, MAXDWORD,
-                                           MAXDWORD, &whole)));
+            other.reset(CreateFileW(reinterpret_cast<const wchar_t*>(path().utf16()), GENERIC_READ,
+                                    FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+            QVERIFY(other.get() != INVALID_HANDLE_VALUE);
         } else
 #endif
             if (file == u"folder") {
@@ -140,12 +129,6 @@ private Q_SLOTS:
             messageBoxText([&] { QTest::mouseClick(control("Na"), Qt::LeftButton); });
             const QString before = shown();
             seen = messageBoxText([&] { QTest::mouseClick(control(tile), Qt::LeftButton); });
-#ifdef Q_OS_WIN
-            if (GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version")) {
-                QEXPECT_FAIL("read error: bytes locked by another program",
-                             "wine does not enforce byte-range locks on reads", Abort);
-            }
-#endif
             QCOMPARE(shown(), message.isEmpty() ? QString() : before);
         }
         QVERIFY2(message.isEmpty() ? seen.isEmpty() : seen.contains(message), qPrintable(seen));
