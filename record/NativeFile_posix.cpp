@@ -27,6 +27,8 @@ std::vector<std::string> commandLineArguments(int argc, char* argv[]) {
 
 void useBinaryStandardOutput() {}
 
+void markRunning() {}
+
 bool replaceFile(const std::filesystem::path& from, const std::filesystem::path& to,
                  std::string& error) {
     if (::rename(from.c_str(), to.c_str()) != 0) {

@@ -91,6 +91,13 @@ void useBinaryStandardOutput() {
     }
 }
 
+void markRunning() {
+    // Held until the process ends, when Windows closes it; every copy opens the
+    // same mutex, so a second copy runs as well as the first.
+    static const HANDLE mark = CreateMutexW(nullptr, FALSE, L"Local\\OrbitraTableRunning");
+    (void)mark;
+}
+
 bool replaceFile(const std::filesystem::path& from, const std::filesystem::path& to,
                  std::string& error) {
     if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {

@@ -56,6 +56,12 @@ std::vector<std::string> commandLineArguments(int argc, char* argv[]);
 // shows the program's UTF-8 text as such until it ends.
 void useBinaryStandardOutput();
 
+// Marks, for the life of the process, that the program runs: on Windows the
+// mutex "Local\\OrbitraTableRunning" in the user's session, which the installer
+// and uninstaller look for before they touch files; nothing elsewhere. Any
+// number of copies may hold it at once.
+void markRunning();
+
 // Moves the file `from` over `to` in one step, replacing it. False with `error`
 // filled on failure; where another program holds `to` open so that it cannot be
 // replaced, the error says so.
