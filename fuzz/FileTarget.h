@@ -8,7 +8,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <random>
 #include <string>
 #include <vector>
@@ -50,9 +49,17 @@ inline std::string scratchFolder() {
 
 // The bytes of the file at `path` (UTF-8); none when it cannot be read.
 inline std::vector<unsigned char> contents(const std::string& path) {
-    std::ifstream in(orbitra::pathFromUtf8(path), std::ios::binary);
-    return std::vector<unsigned char>(std::istreambuf_iterator<char>(in),
-                                      std::istreambuf_iterator<char>());
+    // In one read: byte by byte through a stream iterator, instrumented for
+    // fuzzing, this took most of the write target's time.
+    std::ifstream in(orbitra::pathFromUtf8(path), std::ios::binary | std::ios::ate);
+    std::vector<unsigned char> bytes;
+    if (in) {
+        bytes.resize(static_cast<std::size_t>(in.tellg()));
+        in.seekg(0);
+        in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        bytes.resize(static_cast<std::size_t>(in.gcount()));
+    }
+    return bytes;
 }
 
 }  // namespace fuzzing

@@ -1,10 +1,14 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang and runs each for RUNS inputs
-# (default 20000), starting from the committed seed corpus in fuzz/corpus/.
-#   bash tools/fuzz.sh [RUNS]
+# (default 20000) or SECONDS (default: no limit), whichever ends first, starting
+# from the committed seed corpus in fuzz/corpus/.
+#   bash tools/fuzz.sh [RUNS [SECONDS]]
+# The test command runs each target for a few seconds; a long search is
+#   bash tools/fuzz.sh 5000000
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 runs=${1:-20000}
+seconds=${2:-0}
 source "$root/tools/deps.sh"
 install_missing cmake make clang
 # libFuzzer's runtime comes with the package of the same major version as clang.
@@ -15,8 +19,8 @@ cmake -S "$root/fuzz" -B "$build" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYP
 cmake --build "$build" -j"$(nproc)" >/dev/null
 for target in datafile writes loadnumber savenumber; do
     scratch=$(mktemp -d)
-    echo "fuzz_$target: $runs runs"
-    "$build/fuzz_$target" -runs="$runs" -max_len=1024 -print_final_stats=0 \
+    echo "fuzz_$target: $runs runs${2:+ or $seconds s}"
+    "$build/fuzz_$target" -runs="$runs" -max_total_time="$seconds" -max_len=1024 -print_final_stats=0 \
         "$scratch" "$root/fuzz/corpus/$target" 2>"$scratch.log" ||
         { tail -n 40 "$scratch.log"; echo "fuzz_$target FAILED"; exit 1; }
     grep -E '^(Done|INFO: Seed)' "$scratch.log" | tail -n 1 || true
