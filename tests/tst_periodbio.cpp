@@ -48,17 +48,25 @@ private Q_SLOTS:
     void init() { scratch_ = std::make_unique<ScratchFolder>(); }
     void cleanup() { scratch_.reset(); }
 
+    // The dump, saved again as a spreadsheet or a shell saves it, builds the
+    // same bytes: UTF-8 with or without a mark, UTF-16 with one, or the data
+    // file's code page with CR LF line ends.
     void dumpThenBuildGivesIdenticalBytes_data() {
         QTest::addColumn<bool>("shipped");
-        QTest::newRow("shipped table") << true;
-        QTest::newRow("edited file with gaps") << false;
+        QTest::addColumn<QString>("savedAs");
+        QTest::newRow("shipped table") << true << "UTF-8";
+        for (const char* savedAs : {"UTF-8", "UTF-8 with mark", "UTF-16LE", "UTF-16BE", "ANSI"}) {
+            QTest::newRow(savedAs) << false << savedAs;
+        }
     }
 
     void dumpThenBuildGivesIdenticalBytes() {
         QFETCH(bool, shipped);
+        QFETCH(QString, savedAs);
         if (shipped) {
             const QString csv = qEnvironmentVariable("ORBITRA_ELEMENTS_CSV");
             QCOMPARE(periodbio({"build", csv, "a.bio"}), 0);
+            QCOMPARE(periodbio({"dump", "a.bio"}, "dump.csv"), 0);
         } else {
             // As the editor leaves a file: a cleared record of blanks at 3, gaps of
             // zero bytes around it, and texts a spreadsheet must get back whole.
@@ -67,10 +75,24 @@ private Q_SLOTS:
                           "",           "",   "two\r\nlines\rx", " \"bcc\""};
             writeFile("a.bio", QByteArray(2 * kRecordSize, '\0') + recordBytes({}) +
                                    QByteArray(116 * kRecordSize, '\0') + recordBytes(odd));
+            QCOMPARE(periodbio({"dump", "a.bio", "dump.csv"}), 0);
         }
-        QCOMPARE(periodbio({"dump", "a.bio"}, "dump.csv"), 0);
         QCOMPARE(readFile("messages.txt"), QByteArray());  // whole records: no warning
-        QCOMPARE(periodbio({"build", "dump.csv", "b.bio"}), 0);
+        const QByteArray dump = readFile("dump.csv");
+        const QString text = QString::fromUtf8(dump);
+        QByteArray saved = dump;
+        if (savedAs == u"UTF-8 with mark") {
+            saved.prepend("\xEF\xBB\xBF");
+        } else if (savedAs.startsWith(u"UTF-16")) {
+            saved = QStringEncoder(savedAs == u"UTF-16LE" ? QStringConverter::Utf16LE
+                                                          : QStringConverter::Utf16BE,
+                                   QStringConverter::Flag::WriteBom)(text);
+        } else if (savedAs == u"ANSI") {
+            const QString crlf = QString(text).replace(QRegularExpression("(?<!\r)\n"), "\r\n");
+            saved = QByteArray::fromStdString(utf8ToAnsi(crlf.toStdString()));
+        }
+        writeFile("saved.csv", saved);
+        QCOMPARE(periodbio({"build", "saved.csv", "b.bio"}), 0);
         QCOMPARE(readFile("b.bio"), readFile("a.bio"));
     }
 
@@ -105,10 +127,10 @@ private Q_SLOTS:
             "line 2: field cCS (Crystal Structure:) \"bcc, \xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80\" "
             "holds the character \xF0\x9F\x98\x80 (U+1F600), which the code page " +
                 codePageName() + " lacks");
-        row("broken UTF-8", kHeader + "Ir\xF8\x80\x80\x80on,26,,,,,,,,,,,,\n", kRefused,
-            "line 2: field cname (Chemical Name:) \"Ir\xF8\x80\x80\x80on\" is not valid UTF-8");
-        row("broken UTF-8 at the end", kHeader + "Iron\xC3,26,,,,,,,,,,,,\n", kRefused,
-            "line 2: field cname (Chemical Name:) \"Iron\xC3\" is not valid UTF-8");
+        row("not UTF-8: the code page", kHeader + "Ir\xF8\xB5on\xC3,26,,,,,,,,,,,,\n", at(26, 0),
+            "Ir\xF8\xB5on\xC3      ");
+        row("UTF-16 with a lone surrogate", QByteArray("\xFF\xFE" "a\0" "\0\xD8" "b\0", 8), kRefused,
+            "not valid UTF-16");
         row("atomic number not a number", kHeader + "Iron,26x,,,,,,,,,,,,\n", kRefused,
             "line 2: atomic number (cAN) \"26x\" is not a whole number");
         row("record beyond the program's reach", kHeader + iron + "Far,32768,,,,,,,,,,,,\n",
@@ -164,7 +186,9 @@ private Q_SLOTS:
         };
         row("incomplete last record", {"dump", "a.bio"}, 0,
             "\n2,\"Name2        \",\"2  \",\"    \",,", "incomplete");
-        row("output refused", {"dump", "a.bio", kFullDevice}, 1, "", "could not be written");
+        row("output refused", {"dump", "a.bio", ">" + kFullDevice}, 1, "", "could not be written");
+        row("dump over the data file", {"dump", "a.bio", "a.bio"}, 1, "", "data file itself");
+        row("dump into a folder", {"dump", "a.bio", "folder"}, 1, "", "folder");
         row("missing file", {"dump", "none.bio"}, 1, "", "none.bio");
         row("folder in place of the data file", {"build", "empty.csv", "folder"}, 1, "", "folder");
         row("build without a data file", {"build", "a.csv"}, 2, "", "usage");
@@ -178,12 +202,13 @@ private Q_SLOTS:
         writeFile("a.bio", sampleDataFile(2).left(kRecordSize + 20));
         writeFile("empty.csv", kHeader);
         QVERIFY(QDir().mkpath("folder/inside"));
-        const QString output =
-            arguments.size() == 3 && arguments[0] == u"dump" ? arguments.takeLast() : "out.csv";
+        const QString output = arguments.last().startsWith('>') ? arguments.takeLast().mid(1)
+                                                                : QStringLiteral("out.csv");
         QCOMPARE(periodbio(arguments, output), exitCode);
         QVERIFY(readFile("out.csv").contains(printed));
         QVERIFY(readFile("messages.txt").contains(said));
         QVERIFY(!QFile::exists("folder.tmp"));
+        QCOMPARE(readFile("a.bio"), sampleDataFile(2).left(kRecordSize + 20));
     }
 
     // File names beyond the system's code page, as Windows users have them.

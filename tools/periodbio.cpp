@@ -147,7 +147,8 @@ std::string codePoint(std::string_view character) {
     return out.str();
 }
 
-// Why `text` cannot be stored in a field of `width` bytes, or empty when it can.
+// Why `text` (valid UTF-8) cannot be stored in a field of `width` bytes, or
+// empty when it can.
 std::string fieldProblem(std::string_view text, int width) {
     if (text.find('\0') != std::string_view::npos) {
         return "holds a NUL character, which the data file cannot keep";
@@ -159,20 +160,11 @@ std::string fieldProblem(std::string_view text, int width) {
                 std::min(sequenceLength(static_cast<unsigned char>(text[i])), text.size() - i);
             const std::string_view character = text.substr(i, n);
             if (character != "?" && utf8ToAnsi(character) == "?") {
-                const bool malformed =
-                    static_cast<unsigned char>(character[0]) >= 0x80 &&
-                    (n == 1 || std::any_of(character.begin() + 1, character.end(), [](char c) {
-                         return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-                     }));
-                if (malformed) {
-                    return "is not valid UTF-8";
-                }
                 return "holds the character " + std::string(character) + " (" +
                        codePoint(character) + "), which the code page " + codePageName() + " lacks";
             }
             i += n;
         }
-        return "is not valid UTF-8";
     }
     if (ansi.size() > static_cast<std::size_t>(width)) {
         return "has " + std::to_string(ansi.size()) + " characters; the field holds " +
@@ -208,6 +200,89 @@ std::string inQuotes(std::string_view text) {
     return quoted;
 }
 
+void appendUtf8(std::string& out, std::uint32_t value) {
+    if (value < 0x80) {
+        out += char(value);
+    } else if (value < 0x800) {
+        out += char(0xC0 | value >> 6);
+        out += char(0x80 | (value & 0x3F));
+    } else if (value < 0x10000) {
+        out += char(0xE0 | value >> 12);
+        out += char(0x80 | (value >> 6 & 0x3F));
+        out += char(0x80 | (value & 0x3F));
+    } else {
+        out += char(0xF0 | value >> 18);
+        out += char(0x80 | (value >> 12 & 0x3F));
+        out += char(0x80 | (value >> 6 & 0x3F));
+        out += char(0x80 | (value & 0x3F));
+    }
+}
+
+// UTF-16 text after its byte-order mark as UTF-8; false on a lone surrogate or
+// an odd number of bytes.
+bool utf16ToUtf8(std::string_view bytes, bool bigEndian, std::string& out) {
+    if (bytes.size() % 2 != 0) {
+        return false;
+    }
+    out.clear();
+    const auto unit = [&](std::size_t i) {
+        const auto first = static_cast<unsigned char>(bytes[i]);
+        const auto second = static_cast<unsigned char>(bytes[i + 1]);
+        return static_cast<std::uint32_t>(bigEndian ? first << 8 | second : second << 8 | first);
+    };
+    for (std::size_t i = 0; i < bytes.size(); i += 2) {
+        std::uint32_t value = unit(i);
+        if (value >= 0xD800 && value < 0xDC00 && i + 3 < bytes.size() && unit(i + 2) >= 0xDC00 &&
+            unit(i + 2) < 0xE000) {
+            value = 0x10000 + ((value - 0xD800) << 10) + (unit(i + 2) - 0xDC00);
+            i += 2;
+        } else if (value >= 0xD800 && value < 0xE000) {
+            return false;
+        }
+        appendUtf8(out, value);
+    }
+    return true;
+}
+
+bool isUtf8(std::string_view text) {
+    for (std::size_t i = 0; i < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        const std::size_t n = sequenceLength(lead);
+        if ((lead >= 0x80 && n == 1) || lead == 0xC0 || lead == 0xC1 || lead > 0xF4 ||
+            i + n > text.size()) {
+            return false;
+        }
+        for (std::size_t k = 1; k < n; ++k) {
+            if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) {
+                return false;
+            }
+        }
+        i += n;
+    }
+    return true;
+}
+
+// A table as a spreadsheet or a shell may have saved it, as UTF-8: UTF-8 with or
+// without a byte-order mark, UTF-16 with one (PowerShell's `>`, Excel's Unicode
+// text), or else the code page of the data file (Excel's plain CSV). `how`
+// names the encoding read when it was not UTF-8.
+bool tableText(std::string_view bytes, std::string& text, std::string& how) {
+    how.clear();
+    for (const bool bigEndian : {false, true}) {
+        if (bytes.substr(0, 2) == (bigEndian ? "\xFE\xFF" : "\xFF\xFE")) {
+            how = bigEndian ? "UTF-16 (big-endian)" : "UTF-16";
+            return utf16ToUtf8(bytes.substr(2), bigEndian, text);
+        }
+    }
+    if (isUtf8(bytes)) {
+        text = bytes;
+        return true;
+    }
+    how = codePageName();
+    text = ansiToUtf8(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
+    return true;
+}
+
 bool readWholeFile(const std::string& path, std::string& contents, std::string& error) {
     std::error_code ec;
     if (!fs::is_regular_file(pathFromUtf8(path), ec)) {
@@ -228,11 +303,18 @@ bool readWholeFile(const std::string& path, std::string& contents, std::string& 
 }  // namespace
 
 int build(const std::string& csvPath, const std::string& dataPath, std::ostream& err) {
-    std::string text;
+    std::string bytes, text, how;
     std::string error;
-    if (!readWholeFile(csvPath, text, error)) {
+    if (!readWholeFile(csvPath, bytes, error)) {
         err << "periodbio: " << error << '\n';
         return 1;
+    }
+    if (!tableText(bytes, text, how)) {
+        err << "periodbio: " << csvPath << " is not valid " << how << " text\n";
+        return 1;
+    }
+    if (!how.empty()) {
+        err << "periodbio: " << csvPath << ": read as " << how << '\n';
     }
     std::vector<CsvRow> rows;
     if (!parseCsv(text, rows, error)) {
@@ -382,6 +464,35 @@ int dump(const std::string& dataPath, std::ostream& out, std::ostream& err) {
         return 1;
     }
     return 0;
+}
+
+int dump(const std::string& dataPath, const std::string& csvPath, std::ostream& err) {
+    std::error_code ec;
+    if (fs::equivalent(pathFromUtf8(dataPath), pathFromUtf8(csvPath), ec)) {
+        err << "periodbio: " << csvPath << " is the data file itself; name another file\n";
+        return 1;
+    }
+    // Into a file beside the target, then over it: a dump that fails midway
+    // leaves the target as it was.
+    const std::string temporary = csvPath + ".tmp";
+    int status = 1;
+    {
+        std::ofstream out(pathFromUtf8(temporary), std::ios::binary | std::ios::trunc);
+        if (!out) {
+            err << "periodbio: " << csvPath << ": cannot be written\n";
+            return 1;
+        }
+        status = dump(dataPath, out, err);
+    }
+    std::string error;
+    if (status == 0 && !replaceFile(pathFromUtf8(temporary), pathFromUtf8(csvPath), error)) {
+        err << "periodbio: " << csvPath << ": " << error << '\n';
+        status = 1;
+    }
+    if (status != 0) {
+        fs::remove(pathFromUtf8(temporary), ec);
+    }
+    return status;
 }
 
 }  // namespace orbitra::periodbio

@@ -4,8 +4,11 @@
 // file back to CSV, through the record layer, so the file it writes is exactly
 // what the program reads.
 //
-// CSV: UTF-8 (a leading byte-order mark is skipped), comma-separated, fields
-// with commas, quotes or line breaks in double quotes, a quote inside doubled.
+// CSV: comma-separated, lines ending in LF or CR LF, fields with commas, quotes
+// or line breaks in double quotes, a quote inside doubled. The dump writes UTF-8;
+// the build reads UTF-8 (with or without a byte-order mark), UTF-16 with a
+// byte-order mark, and any other file in the data file's code page, as
+// spreadsheets and PowerShell save tables.
 // The first row names the columns: either the fourteen box names (cname ... cHF),
 // each row then going to the record of its atomic number, or "record" followed
 // by them, the record number then coming from that column (the dump layout).
@@ -42,5 +45,9 @@ int build(const std::string& csvPath, const std::string& dataPath, std::ostream&
 // every record that is not all zero bytes. Never creates or changes the file.
 // Returns 0 on success, 1 with a message on `err` otherwise.
 int dump(const std::string& dataPath, std::ostream& out, std::ostream& err);
+
+// The same into the file `csvPath` (UTF-8), replacing it once the whole table is
+// written; refuses to write over the data file itself.
+int dump(const std::string& dataPath, const std::string& csvPath, std::ostream& err);
 
 }  // namespace orbitra::periodbio

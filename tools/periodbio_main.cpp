@@ -1,4 +1,4 @@
-// periodbio build TABLE.csv period.bio | periodbio dump period.bio
+// periodbio build TABLE.csv period.bio | periodbio dump period.bio [TABLE.csv]
 #include "Platform.h"
 #include "periodbio.h"
 
@@ -13,8 +13,12 @@ int main(int argc, char* argv[]) {
     if (arguments.size() == 3 && arguments[1] == "dump") {
         return orbitra::periodbio::dump(arguments[2], std::cout, std::cerr);
     }
+    if (arguments.size() == 4 && arguments[1] == "dump") {
+        return orbitra::periodbio::dump(arguments[2], arguments[3], std::cerr);
+    }
     std::cerr
         << "usage: periodbio build TABLE.csv DATAFILE   write DATAFILE afresh from the table\n"
-           "       periodbio dump DATAFILE              print DATAFILE as CSV\n";
+           "       periodbio dump DATAFILE [TABLE.csv]  write DATAFILE as CSV (UTF-8) to\n"
+           "                                            TABLE.csv, or print it\n";
     return 2;
 }
