@@ -120,10 +120,11 @@ Status DataFiles::write(int handle, std::int32_t number, const ElementRecord& re
     if (Status followed = follow(it->second, removed); !followed.ok()) {
         return followed;
     }
-    if (removed) {
-        return Status::failure(RecordError::Io, "The data file \"" +
-                                                    utf8FromPath(it->second.path.filename()) +
-                                                    "\" has been removed from its folder.");
+    if (removed || it->second.file->readOnly()) {
+        return Status::failure(RecordError::Io,
+                               "The data file \"" + utf8FromPath(it->second.path.filename()) +
+                                   (removed ? "\" has been removed from its folder."
+                                            : "\" is read-only: records can be shown, not saved."));
     }
     const RecordBytes bytes = encodeRecord(record);
     std::string error;

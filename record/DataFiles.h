@@ -51,9 +51,10 @@ public:
     DataFiles& operator=(const DataFiles&) = delete;
 
     // Opens `path` (UTF-8, relative to the working directory at the moment of the call)
-    // for reading and writing as `handle`, creating an empty file when missing.
-    // BadFileHandle when the handle is already open; OpenFailed with the system
-    // message when the file can be neither opened nor created.
+    // for reading and writing as `handle`, creating an empty file when missing;
+    // a file that may only be read opens for reading, and writes through it are
+    // refused. BadFileHandle when the handle is already open; OpenFailed with the
+    // system message when the file can be neither opened nor created.
     Status open(int handle, const std::string& path = kDataFileName);
 
     // Closes `handle`. BadFileHandle when it is not open.
@@ -72,7 +73,7 @@ public:
     // (number - 1) * 177, extending the file with zero bytes when it lies past
     // the end. With Sync::Yes the bytes reach the device before it returns.
     // Nothing outside those 177 bytes is ever written. Io when the file has been
-    // removed.
+    // removed or was opened read-only.
     Status write(int handle, std::int32_t number, const ElementRecord& record,
                  Sync sync = Sync::Yes);
 

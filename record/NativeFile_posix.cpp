@@ -40,15 +40,28 @@ bool replaceFile(const std::filesystem::path& from, const std::filesystem::path&
 
 std::unique_ptr<NativeFile> NativeFile::open(const std::filesystem::path& path, std::string& error,
                                              bool create) {
-    int descriptor;
-    do {
-        descriptor = ::open(path.c_str(), O_RDWR | O_CLOEXEC | (create ? O_CREAT : 0), 0644);
-    } while (descriptor < 0 && errno == EINTR);
+    const auto openAs = [&path](int flags) {
+        int descriptor;
+        do {
+            descriptor = ::open(path.c_str(), flags | O_CLOEXEC, 0644);
+        } while (descriptor < 0 && errno == EINTR);
+        return descriptor;
+    };
+    int descriptor = openAs(O_RDWR | (create ? O_CREAT : 0));
+    bool readOnly = false;
+    if (descriptor < 0 && (errno == EACCES || errno == EPERM || errno == EROFS)) {
+        // Readable but not writable: records show, saves are refused. A file
+        // that cannot be read either keeps the first refusal as its reason.
+        const int refusal = errno;
+        descriptor = openAs(O_RDONLY);
+        readOnly = descriptor >= 0;
+        errno = refusal;
+    }
     if (descriptor < 0) {
         error = systemMessage(errno);
         return nullptr;
     }
-    return std::unique_ptr<NativeFile>(new NativeFile(descriptor));
+    return std::unique_ptr<NativeFile>(new NativeFile(descriptor, readOnly));
 }
 
 NativeFile::~NativeFile() {

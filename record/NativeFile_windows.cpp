@@ -59,6 +59,21 @@ OVERLAPPED at(std::uint64_t offset) {
     return position;
 }
 
+// A refusal that lasts only while another program holds the file: a virus
+// scanner or a sync client looking at a file just written.
+bool isTransient(DWORD code) {
+    return code == ERROR_SHARING_VIOLATION || code == ERROR_LOCK_VIOLATION;
+}
+
+// Calls `attempt` until it returns true, for about a second at most.
+template <typename Attempt>
+void retryWhileHeld(Attempt attempt) {
+    const ULONGLONG deadline = GetTickCount64() + 1000;
+    while (!attempt() && GetTickCount64() < deadline) {
+        Sleep(50);
+    }
+}
+
 bool isFolder(const std::filesystem::path& path) {
     const DWORD attributes = GetFileAttributesW(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
@@ -100,10 +115,20 @@ void markRunning() {
 
 bool replaceFile(const std::filesystem::path& from, const std::filesystem::path& to,
                  std::string& error) {
-    if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    DWORD code = ERROR_SUCCESS;
+    retryWhileHeld([&] {
+        if (MoveFileExW(from.c_str(), to.c_str(),
+                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+            code = ERROR_SUCCESS;
+            return true;
+        }
+        code = GetLastError();
+        // A file held open without delete sharing refuses as "Access is denied".
+        return !isTransient(code) && code != ERROR_ACCESS_DENIED;
+    });
+    if (code == ERROR_SUCCESS) {
         return true;
     }
-    const DWORD code = GetLastError();
     error = systemMessage(code);
     if (code == ERROR_ACCESS_DENIED || code == ERROR_SHARING_VIOLATION) {
         // A file that another program holds open without letting it be deleted
@@ -122,20 +147,40 @@ bool replaceFile(const std::filesystem::path& from, const std::filesystem::path&
 
 std::unique_ptr<NativeFile> NativeFile::open(const std::filesystem::path& path, std::string& error,
                                              bool create) {
-    // Other programs may read and write the file meanwhile, but not delete or
-    // replace it under the program's feet.
-    const HANDLE file =
-        CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                    nullptr, create ? OPEN_ALWAYS : OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const auto openAs = [&path](DWORD access, DWORD disposition) {
+        // Other programs may read and write the file meanwhile, but not delete or
+        // replace it under the program's feet.
+        return CreateFileW(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                           disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+    };
+    HANDLE file = INVALID_HANDLE_VALUE;
+    bool readOnly = false;
+    DWORD code = ERROR_SUCCESS;
+    retryWhileHeld([&] {
+        file = openAs(GENERIC_READ | GENERIC_WRITE, create ? OPEN_ALWAYS : OPEN_EXISTING);
+        if (file != INVALID_HANDLE_VALUE) {
+            return true;
+        }
+        code = GetLastError();
+        if ((code == ERROR_ACCESS_DENIED || code == ERROR_WRITE_PROTECT) && !isFolder(path)) {
+            // A read-only file, folder or share: records show, saves are refused.
+            file = openAs(GENERIC_READ, OPEN_EXISTING);
+            readOnly = file != INVALID_HANDLE_VALUE;
+            if (!readOnly && isTransient(GetLastError())) {
+                code = GetLastError();
+            }
+        }
+        return file != INVALID_HANDLE_VALUE || !isTransient(code);
+    });
     if (file == INVALID_HANDLE_VALUE) {
-        const DWORD code = GetLastError();
         // Windows refuses a folder as "Access is denied"; name the cause instead.
         error = code == ERROR_ACCESS_DENIED && isFolder(path)
                     ? systemMessage(ERROR_DIRECTORY_NOT_SUPPORTED, "It is a directory.")
                     : systemMessage(code);
         return nullptr;
     }
-    return std::unique_ptr<NativeFile>(new NativeFile(reinterpret_cast<std::intptr_t>(file)));
+    return std::unique_ptr<NativeFile>(
+        new NativeFile(reinterpret_cast<std::intptr_t>(file), readOnly));
 }
 
 NativeFile::~NativeFile() {

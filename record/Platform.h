@@ -62,7 +62,8 @@ void useBinaryStandardOutput();
 // number of copies may hold it at once.
 void markRunning();
 
-// Moves the file `from` over `to` in one step, replacing it. False with `error`
+// Moves the file `from` over `to` in one step, replacing it, retrying for about a
+// second while another program holds `to` for a moment. False with `error`
 // filled on failure; where another program holds `to` open so that it cannot be
 // replaced, the error says so.
 bool replaceFile(const std::filesystem::path& from, const std::filesystem::path& to,
@@ -78,8 +79,12 @@ struct FileIdentity {
 class NativeFile {
 public:
     // Opens `path` for reading and writing, creating it empty when missing
-    // unless `create` is false. Returns null and fills `error` with the system's
-    // message on failure (for a folder, the message says that it is one).
+    // unless `create` is false. A file that may be read but not written (a
+    // read-only file, folder or share) opens for reading only; see readOnly().
+    // A sharing or lock violation (a virus scanner or sync client holding the
+    // file for a moment) is retried for about a second. Returns null and fills
+    // `error` with the system's message on failure (for a folder, the message
+    // says that it is one).
     static std::unique_ptr<NativeFile> open(const std::filesystem::path& path, std::string& error,
                                             bool create = true);
     ~NativeFile();
@@ -90,6 +95,9 @@ public:
     // the end of the file, 0 past it), or -1 with `error` filled.
     std::int64_t readAt(std::uint64_t offset, unsigned char* buffer, std::size_t size,
                         std::string& error);
+
+    // True when the file was opened for reading only; writes then fail.
+    bool readOnly() const { return readOnly_; }
 
     // Writes all `size` bytes at `offset`, growing the file (with zero bytes in
     // between) when the offset lies past its end. False with `error` on failure.
@@ -112,8 +120,9 @@ public:
     static bool identityOf(const std::filesystem::path& path, FileIdentity& out, bool& missing);
 
 private:
-    explicit NativeFile(std::intptr_t handle) : handle_(handle) {}
+    NativeFile(std::intptr_t handle, bool readOnly) : handle_(handle), readOnly_(readOnly) {}
     std::intptr_t handle_;
+    bool readOnly_;
 };
 
 }  // namespace orbitra
