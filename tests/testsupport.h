@@ -8,6 +8,12 @@
 
 #include <memory>
 
+#ifdef Q_OS_LINUX
+#include <linux/capability.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+#endif
+
 namespace testsupport {
 
 // Moves the process into a fresh empty folder for the life of the object.
@@ -50,13 +56,42 @@ inline QByteArray sampleDataFile(int count) {
 // What the system says when the data file is a folder.
 inline QString folderMessage() {
 #ifdef Q_OS_WIN
-    // The system's text for an operation on a directory where it has one (wine
-    // has none, and the program then says it in English).
-    return QStringLiteral("directory");
+    // The system's text, in its language, for an operation on a directory where
+    // it has one (wine has none, and the program then says it in English).
+    const QString text = qt_error_string(336);  // ERROR_DIRECTORY_NOT_SUPPORTED
+    return text.startsWith(u"Unknown error") ? QStringLiteral("It is a directory.") : text;
 #else
     return qt_error_string(EISDIR);
 #endif
 }
+
+// Makes `path` read-only for the life of the object, as a user without write
+// rights meets it: root on Linux keeps to the file's mode meanwhile.
+class ReadOnlyFile {
+public:
+    explicit ReadOnlyFile(const QString& path) : path_(path) {
+        QFile::setPermissions(path_, QFileDevice::ReadOwner | QFileDevice::ReadUser);
+#ifdef Q_OS_LINUX
+        syscall(SYS_capget, &header_, kept_);
+        __user_cap_data_struct limited[2] = {kept_[0], kept_[1]};
+        limited[0].effective &= ~(1u << CAP_DAC_OVERRIDE);
+        syscall(SYS_capset, &header_, limited);
+#endif
+    }
+    ~ReadOnlyFile() {
+#ifdef Q_OS_LINUX
+        syscall(SYS_capset, &header_, kept_);
+#endif
+        QFile::setPermissions(path_, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    }
+
+private:
+    QString path_;
+#ifdef Q_OS_LINUX
+    __user_cap_header_struct header_{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct kept_[2] = {};
+#endif
+};
 
 inline void writeFile(const QString& path, const QByteArray& bytes) {
     QFile file(path);

@@ -2,7 +2,9 @@
 // data file failing or shared beneath it.
 #include "testsupport.h"
 
-#include <cstdio>
+#include "Platform.h"
+
+#include <optional>
 #ifdef Q_OS_WIN
 #include <windows.h>
 #endif
@@ -175,29 +177,47 @@ private Q_SLOTS:
         QVERIFY(!program_->files().isOpen(Edit::kOwnHandle));
     }
 
-    // A save the disk refuses says why and keeps what was typed.
-    void fullDiskKeepsWhatWasTyped() {
+    // A save the file or its disk refuses says why, keeps what was typed and
+    // changes nothing; the tiles still show the records of a read-only file.
+    void refusedSaveKeepsWhatWasTyped_data() {
+        QTest::addColumn<bool>("readOnly");
+        QTest::newRow("full disk") << false;
+        QTest::newRow("read-only file") << true;
+    }
+    void refusedSaveKeepsWhatWasTyped() {
+        QFETCH(bool, readOnly);
         program_.reset();
+        std::optional<ReadOnlyFile> kept;
+        QString expected = QStringLiteral("\"period.bio\" is read-only");
+        if (readOnly) {
+            kept.emplace(path());
+        } else {
 #ifdef Q_OS_WIN
-        // Under wine: a folder whose period.bio leads to Linux's /dev/full.
-        const QString full = qEnvironmentVariable("ORBITRA_FULL_DISK_FOLDER");
-        if (full.isEmpty()) {
-            QSKIP("needs a folder on a full disk (ORBITRA_FULL_DISK_FOLDER)");
-        }
-        QDir::setCurrent(full);
-        const QString expected = qt_error_string(ERROR_DISK_FULL);
+            // Under wine: a folder whose period.bio leads to Linux's /dev/full.
+            const QString full = qEnvironmentVariable("ORBITRA_FULL_DISK_FOLDER");
+            if (full.isEmpty()) {
+                QSKIP("needs a folder on a full disk (ORBITRA_FULL_DISK_FOLDER)");
+            }
+            QDir::setCurrent(full);
+            expected = qt_error_string(ERROR_DISK_FULL);
 #else
-        QFile::remove(path());
-        QVERIFY(QFile::link("/dev/full", path()));
-        const QString expected = qt_error_string(ENOSPC);
+            QFile::remove(path());
+            QVERIFY(QFile::link("/dev/full", path()));
+            expected = qt_error_string(ENOSPC);
 #endif
+        }
         program_ = std::make_unique<Program>();
         QVERIFY(program_->start());
+        QTest::mouseClick(window()->tile(5), Qt::LeftButton);
+        QCOMPARE(window()->detailBoxes()[0]->text().trimmed(), readOnly ? "Name5" : "");
         open();
         const QString message = save("3", "Lithium");
         QVERIFY2(message.contains(expected), qPrintable(message));
         QCOMPARE(box("Text1")->text() + '|' + box("cname")->text(), QStringLiteral("3|Lithium"));
         QVERIFY(editor()->isVisible() && window()->isVisible());
+        if (readOnly) {
+            QCOMPARE(file(), sampleDataFile(13));
+        }
     }
 
     // With the main window closed the editor carries on through a handle of its
@@ -236,7 +256,8 @@ private Q_SLOTS:
         QByteArray replacement = sampleDataFile(20);
         put(replacement, 1, recordBytes(sampleRecord(1, "Replaced")));
         writeFile(folder_->file("new.bio"), replacement);
-        const bool replaced = std::rename("new.bio", "period.bio") == 0;
+        std::string error;
+        const bool replaced = replaceFile("new.bio", "period.bio", error);
 #ifdef Q_OS_WIN
         QVERIFY(!replaced && !QFile::remove(path()));
         QCOMPARE(file(), sampleDataFile(13));
