@@ -2,10 +2,8 @@
 
 #include <QCursor>
 #include <QDir>
-#include <QGuiApplication>
 #include <QIcon>
 #include <QPixmap>
-#include <QScreen>
 
 namespace orbitra {
 
@@ -20,10 +18,10 @@ QIcon flaskIcon() {
     return icon;
 }
 
-QCursor magnifierCursor() {
+QCursor magnifierCursor(double devicePixelRatio) {
     // The pointer is drawn at 16, 32 and 48 pixels; a screen scaled by one and a
     // half or more gets the large picture instead of a blurred enlargement.
-    const bool large = QGuiApplication::primaryScreen()->devicePixelRatio() >= 1.5;
+    const bool large = devicePixelRatio >= 1.5;
     QPixmap picture(large ? QStringLiteral(":/art/magnifier-48.xpm")
                           : QStringLiteral(":/art/magnifier-32.xpm"));
     picture.setDevicePixelRatio(large ? 1.5 : 1.0);

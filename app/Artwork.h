@@ -9,7 +9,8 @@ namespace orbitra {
 // every window shows.
 QIcon flaskIcon();
 
-// The magnifying-glass pointer shown over the main window's background.
-QCursor magnifierCursor();
+// The magnifying-glass pointer shown over the main window's background, drawn
+// for a screen of the given device pixel ratio.
+QCursor magnifierCursor(double devicePixelRatio);
 
 }  // namespace orbitra

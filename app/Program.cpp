@@ -4,6 +4,7 @@
 #include "Artwork.h"
 #include "Edit.h"
 #include "EditHelp.h"
+#include "Controls.h"
 #include "main.h"
 
 #include <QApplication>
@@ -12,6 +13,8 @@
 #include <QFontInfo>
 #include <QIcon>
 #include <QMessageBox>
+#include <QScreen>
+#include <QWindow>
 
 namespace orbitra {
 
@@ -32,13 +35,13 @@ Program::Program() {
     // The windows have fixed layouts drawn for "MS Sans Serif" at 8 points. Where
     // it is missing, its stand-ins run wider, and at 7.5 points their captions
     // fit the boxes drawn for it.
-    const QString classic = QStringLiteral("MS Sans Serif");
+    const QString classic = layoutFontFamily();
     QFont::insertSubstitutions(
         classic, {QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Liberation Sans"),
                   QStringLiteral("Arimo"), QStringLiteral("DejaVu Sans Condensed")});
     QFont font(classic, 8);
     const QString found = QFontInfo(font).family();
-    if (found != classic && found != QLatin1String("Microsoft Sans Serif")) {
+    if (found != QLatin1String("MS Sans Serif") && found != QLatin1String("Microsoft Sans Serif")) {
         font.setPointSizeF(7.5);
     }
     QApplication::setFont(font);
@@ -64,11 +67,17 @@ bool Program::start() {
                 .arg(QString::fromUtf8(kDataFileName), QString::fromStdString(status.message)));
         return false;
     }
-    window->centralWidget()->setCursor(magnifierCursor());
     connect(window, &main::editRequested, this, &Program::showEditor);
     connect(window, &main::aboutRequested, this, &Program::showAbout);
     main_ = window;
     window->show();
+    // The pointer is drawn for the screen the window is on, and again when the
+    // window moves to a screen of another scale.
+    const auto fitPointer = [window] {
+        window->centralWidget()->setCursor(magnifierCursor(window->devicePixelRatioF()));
+    };
+    fitPointer();
+    connect(window->windowHandle(), &QWindow::screenChanged, window, fitPointer);
     return true;
 }
 

@@ -72,7 +72,7 @@ About::About(QWidget* parent)
 }
 
 void About::createControls() {
-    QFont title(QStringLiteral("MS Sans Serif"));
+    QFont title(layoutFontFamily());
     title.setPointSizeF(14.25);
     Label1->setFont(title);
 

@@ -19,7 +19,7 @@ constexpr int kClientHeight = 3735;
 // the first of the others that is installed.
 QFont pageFont() {
     QFont font;
-    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Tahoma"),
+    font.setFamilies({layoutFontFamily(), QStringLiteral("Tahoma"),
                       QStringLiteral("Leelawadee UI"), QStringLiteral("Loma"),
                       QStringLiteral("Garuda"), QStringLiteral("Norasi")});
     font.setPointSizeF(9.75);

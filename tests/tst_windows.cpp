@@ -271,11 +271,23 @@ private Q_SLOTS:
     }
 
     // Every window shows the flask; each control that shows something has its name
-    // and was placed inside the window, captions fit their labels, controls that
-    // take the focus do not overlap and have a name to be read out, and no label
-    // lies over such a control.
+    // and was placed inside the window, captions fit their labels and buttons and
+    // symbols their tiles, controls that take the focus do not overlap and have a
+    // name to be read out, and no label lies over such a control. Run at each
+    // display scale.
     void layoutRelations() {
         QFETCH(QString, window);
+        const auto fits = [](QWidget* c) {
+            const int frame = c->style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
+            if (auto* box = qobject_cast<QLineEdit*>(c)) {
+                return c->fontMetrics().horizontalAdvance(box->text().trimmed()) <=
+                       c->width() - 2 * (box->hasFrame() ? frame : 0) - 4;
+            }
+            auto* button = qobject_cast<QPushButton*>(c);
+            auto* label = qobject_cast<QLabel*>(c);
+            const QString text = button ? button->text().remove('&') : label ? label->text() : "";
+            return c->fontMetrics().horizontalAdvance(text) <= c->width() - (button ? 2 * frame : 0);
+        };
         QWidget* shown = window == u"main"     ? this->window()
                          : window == u"editor" ? static_cast<QWidget*>(program_->showEditor())
                          : window == u"about"  ? static_cast<QWidget*>(program_->showAbout())
@@ -295,10 +307,8 @@ private Q_SLOTS:
                      qPrintable(where));
             QVERIFY2(c->testAttribute(Qt::WA_Moved) && c->testAttribute(Qt::WA_Resized),
                      qPrintable(where + " never placed"));
-            if (label) {
-                QVERIFY2(c->fontMetrics().horizontalAdvance(label->text()) <= c->width(),
-                         qPrintable(where));
-            } else if (c->focusPolicy() != Qt::NoFocus) {
+            QVERIFY2(fits(c), qPrintable(where + " overrun"));
+            if (!label && c->focusPolicy() != Qt::NoFocus) {
                 QVERIFY2(
                     !QAccessible::queryAccessibleInterface(c)->text(QAccessible::Name).isEmpty(),
                     qPrintable(where));

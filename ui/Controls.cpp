@@ -1,5 +1,6 @@
 #include "Controls.h"
 
+#include <QFontDatabase>
 #include <QLabel>
 #include <QPushButton>
 
@@ -14,6 +15,14 @@ void settleControls(QWidget* window) {
     for (QPushButton* button : window->findChildren<QPushButton*>()) {
         button->setAutoDefault(true);
     }
+}
+
+QString layoutFontFamily() {
+    const QString classic = QStringLiteral("MS Sans Serif");
+    const QString twin = QStringLiteral("Microsoft Sans Serif");
+    const bool bitmap =
+        QFontDatabase::hasFamily(classic) && !QFontDatabase::isSmoothlyScalable(classic);
+    return bitmap && QFontDatabase::hasFamily(twin) ? twin : classic;
 }
 
 }  // namespace orbitra

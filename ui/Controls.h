@@ -1,5 +1,6 @@
 #pragma once
 
+class QString;
 class QWidget;
 
 namespace orbitra {
@@ -11,5 +12,10 @@ namespace orbitra {
 // nothing, and no button is pressed by Enter from elsewhere). Call it once the
 // window's controls are made.
 void settleControls(QWidget* window);
+
+// The font family the layouts are drawn for, "MS Sans Serif"; on Windows, where
+// that is a bitmap font that jumps between a few sizes on a display at 125 % or
+// 175 %, its TrueType twin "Microsoft Sans Serif", of the same metrics.
+QString layoutFontFamily();
 
 }  // namespace orbitra
