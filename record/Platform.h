@@ -23,7 +23,9 @@ std::string ansiToUtf8(const unsigned char* bytes, std::size_t size);
 
 // UTF-8 -> ANSI bytes, one byte per character. A character with no byte in the
 // code page, and any malformed UTF-8 sequence, become '?' (at least one per
-// malformed sequence).
+// malformed sequence). Where the code page composes letters with tone marks
+// (Vietnamese), a precomposed letter it lacks becomes its letter and marks, a
+// byte each; reading composes them again.
 std::string utf8ToAnsi(std::string_view text);
 
 // The name of that code page for messages, such as "Windows-1252".

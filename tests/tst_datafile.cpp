@@ -252,6 +252,14 @@ private Q_SLOTS:
         QCOMPARE(QString::fromStdString(ansiToUtf8(&c6, 1)), dataCodePageFor(GetACP()) == 1251
                                                                  ? QStringLiteral("\u0416")
                                                                  : QStringLiteral("\u00C6"));
+        if (dataCodePageFor(GetACP()) == 1258) {
+            // "ệ" precomposed, stored as "ê" and a combining dot below, read back whole.
+            const std::string vietnam = "Vi\u1EC7t Nam";
+            const std::string stored = utf8ToAnsi(vietnam);
+            QCOMPARE(stored, std::string("Vi\xEA\xF2t Nam"));
+            QCOMPARE(ansiToUtf8(reinterpret_cast<const unsigned char*>(stored.data()), 9), vietnam);
+            QCOMPARE(firstUnstorable(vietnam, 13), std::string());
+        }
 #else
         iconv_close(reference);
 #endif
