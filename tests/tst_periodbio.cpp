@@ -223,29 +223,6 @@ private Q_SLOTS:
         QCOMPARE(readFile(bio).size(), 110 * kRecordSize);
         QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList({"dump.csv", "period.bio"}));
     }
-
-    // A build over a data file that the program holds open. Windows keeps the file
-    // from being replaced, which protects the program's saves, and periodbio says
-    // why; elsewhere the program follows the new file.
-    void buildOverAFileHeldOpen() {
-        writeFile("period.bio", sampleDataFile(2));
-        writeFile("table.csv", kHeader + "Iron,26,,,,,,,,,,,,\n");
-        DataFiles files;
-        QVERIFY(files.open(1).ok());
-        const int exitCode = periodbio({"build", "table.csv", "period.bio"});
-        ElementRecord record;
-        QVERIFY(ReadRecord(files, 1, 26, record).ok());
-#ifdef Q_OS_WIN
-        QCOMPARE(exitCode, 1);
-        QVERIFY2(readFile("messages.txt").contains("open in another program"),
-                 readFile("messages.txt").constData());
-        QCOMPARE(readFile("period.bio"), sampleDataFile(2));
-        QCOMPARE(record.fields[0], std::string());
-#else
-        QCOMPARE(exitCode, 0);
-        QCOMPARE(record.fields[0], std::string("Iron         "));
-#endif
-    }
 };
 
 QTEST_GUILESS_MAIN(tst_periodbio)
