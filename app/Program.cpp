@@ -2,9 +2,9 @@
 
 #include "About.h"
 #include "Artwork.h"
+#include "Controls.h"
 #include "Edit.h"
 #include "EditHelp.h"
-#include "Controls.h"
 #include "main.h"
 
 #include <QApplication>

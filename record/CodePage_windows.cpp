@@ -21,8 +21,12 @@ std::wstring widen(UINT codePage, const char* data, int size) {
     return wide;
 }
 
+// The system's code page when it holds one byte per character, else 1252.
 UINT dataCodePage() {
-    static const UINT codePage = dataCodePageFor(GetACP());
+    static const UINT codePage = [] {
+        CPINFO info{};
+        return GetCPInfo(GetACP(), &info) && info.MaxCharSize == 1 ? GetACP() : 1252u;
+    }();
     return codePage;
 }
 
@@ -63,9 +67,9 @@ bool composes(UINT codePage) {
 bool toByte(const std::wstring& character, char& byte) {
     char bytes[8];
     BOOL lossy = FALSE;
-    const int n = WideCharToMultiByte(dataCodePage(), WC_NO_BEST_FIT_CHARS, character.data(),
-                                      static_cast<int>(character.size()), bytes, sizeof bytes, "?",
-                                      &lossy);
+    const int n =
+        WideCharToMultiByte(dataCodePage(), WC_NO_BEST_FIT_CHARS, character.data(),
+                            static_cast<int>(character.size()), bytes, sizeof bytes, "?", &lossy);
     byte = bytes[0];
     return n == 1 && !lossy;
 }
@@ -104,11 +108,6 @@ std::string decomposed(const std::wstring& character) {
 }
 
 }  // namespace
-
-unsigned dataCodePageFor(unsigned systemCodePage) {
-    CPINFO info{};
-    return GetCPInfo(systemCodePage, &info) && info.MaxCharSize == 1 ? systemCodePage : 1252;
-}
 
 std::string codePageName() {
     const UINT codePage = dataCodePage();

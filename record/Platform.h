@@ -31,12 +31,6 @@ std::string utf8ToAnsi(std::string_view text);
 // The name of that code page for messages, such as "Windows-1252".
 std::string codePageName();
 
-#ifdef _WIN32
-// The code page the data file uses on a system whose active code page is
-// `systemCodePage`: that one when it holds one byte per character, else 1252.
-unsigned dataCodePageFor(unsigned systemCodePage);
-#endif
-
 // A path given as UTF-8 text, as the file system takes it.
 inline std::filesystem::path pathFromUtf8(std::string_view utf8) {
     return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));

@@ -70,27 +70,25 @@ inline QString folderMessage() {
 class ReadOnlyFile {
 public:
     explicit ReadOnlyFile(const QString& path) : path_(path) {
-        QFile::setPermissions(path_, QFileDevice::ReadOwner | QFileDevice::ReadUser);
-#ifdef Q_OS_LINUX
-        syscall(SYS_capget, &header_, kept_);
-        __user_cap_data_struct limited[2] = {kept_[0], kept_[1]};
-        limited[0].effective &= ~(1u << CAP_DAC_OVERRIDE);
-        syscall(SYS_capset, &header_, limited);
-#endif
+        QFile::setPermissions(path_, QFileDevice::ReadOwner);
+        override(false);
     }
     ~ReadOnlyFile() {
-#ifdef Q_OS_LINUX
-        syscall(SYS_capset, &header_, kept_);
-#endif
+        override(true);
         QFile::setPermissions(path_, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     }
 
 private:
-    QString path_;
+    static void override([[maybe_unused]] bool on) {
 #ifdef Q_OS_LINUX
-    __user_cap_header_struct header_{_LINUX_CAPABILITY_VERSION_3, 0};
-    __user_cap_data_struct kept_[2] = {};
+        __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+        __user_cap_data_struct data[2] = {};
+        syscall(SYS_capget, &header, data);
+        data[0].effective = on ? data[0].permitted : data[0].effective & ~(1u << CAP_DAC_OVERRIDE);
+        syscall(SYS_capset, &header, data);
 #endif
+    }
+    QString path_;
 };
 
 inline void writeFile(const QString& path, const QByteArray& bytes) {

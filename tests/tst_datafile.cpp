@@ -65,23 +65,16 @@ private Q_SLOTS:
         addRows<Anchor>({
             {"iron, atomic weight", {26, "cAW", 55.845, 0.001}},
             {"thorium, melting point C", {90, "cMP", 1750, 5}},
-            {"promethium, melting point C", {61, "cMP", 1042, 5}},
             {"copper, boiling point C", {29, "cBP", 2562, 5}},
-            {"silicon, boiling point C", {14, "cBP", 3265, 5}},
-            {"praseodymium, boiling point C", {59, "cBP", 3520, 5}},
             {"uranium, boiling point C", {92, "cBP", 4131, 5}},
-            {"actinium, boiling point C", {89, "cBP", 3200, 5}},
             {"carbon, sublimation point C", {6, "cBP", 3825, 5}},
             {"boron, density g/ml", {5, "cDen", 2.34, 0.01}},
-            {"ytterbium, density g/ml", {70, "cDen", 6.90, 0.01}},
             {"hydrogen, gas density g/ml at 0 C", {1, "cDen", 8.988e-5, 0.01e-5}},
             {"iron, specific heat J/g-K", {26, "cSH", 0.449, 0.002}},
             {"copper, thermal conductivity W/cm-K", {29, "cTC", 4.01, 0.05}},
-            {"lanthanum, thermal conductivity W/cm-K, three digits", {57, "cTC", 0.134, 0.0005}},
             {"copper, electrical conductivity 10^6/cm-ohm (1.725 uohm cm)",
              {29, "EC", 0.580, 0.01}},
             {"aluminium, heat of vaporization kJ/mol", {13, "cHV", 294, 1}},
-            {"hydrogen, heat of vaporization kJ/mol of H2", {1, "cHV", 0.90, 0.01}},
             {"iron, heat of fusion kJ/mol", {26, "cHF", 13.81, 0.05}},
         });
     }
@@ -107,26 +100,6 @@ private Q_SLOTS:
         expected += "\r\n";
         QCOMPARE(recordBytes(record), expected);
     }
-
-#ifdef Q_OS_WIN
-    // The system's code page where it holds one byte per character, Windows-1252
-    // in place of UTF-8 or a double-byte one.
-    void codePageChoice_data() {
-        QTest::addColumn<unsigned>("system");
-        QTest::addColumn<unsigned>("used");
-        for (const unsigned page : {1252u, 1251u, 1250u, 874u}) {
-            QTest::addRow("%u", page) << page << page;
-        }
-        QTest::newRow("UTF-8") << 65001u << 1252u;
-        QTest::newRow("Japanese, double-byte") << 932u << 1252u;
-    }
-    void codePageChoice() {
-        QFETCH(unsigned, system);
-        QFETCH(unsigned, used);
-        QCOMPARE(dataCodePageFor(system), used);
-    }
-
-#endif
 
     // Every byte reads as one character of the code page in use, a different one
     // each, and is stored back as itself. Elsewhere than on Windows the code page
@@ -159,10 +132,10 @@ private Q_SLOTS:
 #ifdef Q_OS_WIN
         // 0xC6: a capital letter in each; Windows-1251 (Cyrillic) holds no "\u00C6".
         const unsigned char c6 = 0xC6;
-        QCOMPARE(QString::fromStdString(ansiToUtf8(&c6, 1)), dataCodePageFor(GetACP()) == 1251
+        QCOMPARE(QString::fromStdString(ansiToUtf8(&c6, 1)), codePageName() == "Windows-1251"
                                                                  ? QStringLiteral("\u0416")
                                                                  : QStringLiteral("\u00C6"));
-        if (dataCodePageFor(GetACP()) == 1258) {
+        if (codePageName() == "Windows-1258") {
             // "ệ" precomposed, stored as "ê" and a combining dot below, read back whole.
             const std::string vietnam = "Vi\u1EC7t Nam";
             const std::string stored = utf8ToAnsi(vietnam);

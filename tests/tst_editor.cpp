@@ -110,7 +110,7 @@ private Q_SLOTS:
     }
 
     void typeAndSave_data() {
-        const QString unstorable = QString::fromUtf8("\u00E9\u20AC\U0001F600\u0E18");
+        const QString unstorable = QString::fromUtf8("\u00E9\u20AC\u0E18\U0001F600");
         addRows<Save>({
             {"unchanged", {"3", {}, 3, recordBytes(sampleRecord(3))}},
             {"first key", {"1", "One", 1, recordBytes(sampleRecord(1, "One"))}},
@@ -126,7 +126,7 @@ private Q_SLOTS:
             {"just above the largest", {"32768", "Kept", 0, {}, "32767 or less"}},
             {"beyond 32 bits", {"99999999999", "Kept", 0, {}, "from 1 to 32767"}},
             {"unstorable character",
-             {"4", unstorable, 0, {}, "\"\U0001F600\" in Chemical Name cannot be stored"}},
+             {"4", unstorable, 0, {}, "\"\u0E18\" in Chemical Name cannot be stored"}},
             {"unstorable but cut",
              {"4", "ABCDEFGHIJKLM\u0E18", 4, recordBytes(sampleRecord(4, "ABCDEFGHIJKLM"))}},
         });
@@ -249,8 +249,8 @@ private Q_SLOTS:
 
     // Another program replaces the data file by rename, as a save by rename or a
     // periodbio build does: the tiles show the new file and a save lands in it,
-    // also once its folder has been renamed. Once the file is removed, a save says so and keeps what
-    // was typed. Windows lets neither happen while the program holds the file.
+    // also once its folder has been renamed. Once the file is removed, a save says so and keeps
+    // what was typed. Windows lets neither happen while the program holds the file.
     void replacedOrRemovedFile() {
         open();
         QByteArray replacement = sampleDataFile(20);

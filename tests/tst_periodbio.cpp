@@ -84,9 +84,9 @@ private Q_SLOTS:
         if (savedAs == u"UTF-8 with mark") {
             saved.prepend("\xEF\xBB\xBF");
         } else if (savedAs.startsWith(u"UTF-16")) {
-            saved = QStringEncoder(savedAs == u"UTF-16LE" ? QStringConverter::Utf16LE
-                                                          : QStringConverter::Utf16BE,
-                                   QStringConverter::Flag::WriteBom)(text);
+            saved = QStringEncoder(
+                savedAs == u"UTF-16LE" ? QStringConverter::Utf16LE : QStringConverter::Utf16BE,
+                QStringConverter::Flag::WriteBom)(text);
         } else if (savedAs == u"ANSI") {
             const QString crlf = QString(text).replace(QRegularExpression("(?<!\r)\n"), "\r\n");
             saved = QByteArray::fromStdString(utf8ToAnsi(crlf.toStdString()));
@@ -129,8 +129,17 @@ private Q_SLOTS:
                 codePageName() + " lacks");
         row("not UTF-8: the code page", kHeader + "Ir\xF8\xB5on\xC3,26,,,,,,,,,,,,\n", at(26, 0),
             "Ir\xF8\xB5on\xC3      ");
-        row("UTF-16 with a lone surrogate", QByteArray("\xFF\xFE" "a\0" "\0\xD8" "b\0", 8), kRefused,
-            "not valid UTF-16");
+        row("UTF-16 beyond the first plane",
+            QStringEncoder(QStringConverter::Utf16LE, QStringConverter::Flag::WriteBom)(
+                QString::fromUtf8(kHeader + "\xF0\x9F\x98\x80,1,,,,,,,,,,,,\n")),
+            kRefused, "(U+1F600)");
+        row("UTF-16 with a lone surrogate",
+            QByteArray("\xFF\xFE"
+                       "a\0"
+                       "\0\xD8"
+                       "b\0",
+                       8),
+            kRefused, "not valid UTF-16");
         row("atomic number not a number", kHeader + "Iron,26x,,,,,,,,,,,,\n", kRefused,
             "line 2: atomic number (cAN) \"26x\" is not a whole number");
         row("record beyond the program's reach", kHeader + iron + "Far,32768,,,,,,,,,,,,\n",
