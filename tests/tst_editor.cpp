@@ -79,7 +79,6 @@ private Q_SLOTS:
         addRows<Keys>({
             {"Tab at start", {"", {Qt::Key_Tab}, "cTC"}},
             {"Enter in the number box", {"Text1", {Qt::Key_Return}, "Text1"}},
-            {"keypad Enter in a field box", {"cname", {Qt::Key_Enter}, "cname"}},
             {"Tab to Save and Enter", {"cname", {Qt::Key_Tab, Qt::Key_Return}, "Command1", true}},
             {"keypad Enter on Save", {"Command1", {Qt::Key_Enter}, "Command1", true}},
             {"Escape on Cancel", {"Command2", {Qt::Key_Escape}, "Command2"}},
@@ -114,8 +113,6 @@ private Q_SLOTS:
         addRows<Save>({
             {"unchanged", {"3", {}, 3, recordBytes(sampleRecord(3))}},
             {"first key", {"1", "One", 1, recordBytes(sampleRecord(1, "One"))}},
-            {"second key", {"13", "Thirteen", 13, recordBytes(sampleRecord(13, "Thirteen"))}},
-            {"blank inside", {"1 2", {}, 12, recordBytes(sampleRecord(1))}},
             {"overlong box",
              {"4", "ABCDEFGHIJKLMNOPQRST", 4, recordBytes(sampleRecord(4, "ABCDEFGHIJKLM"))}},
             {"reset", {"5", "", 5, QByteArray(175, ' ') + "\r\n"}},
@@ -223,17 +220,15 @@ private Q_SLOTS:
     // With the main window closed the editor carries on through a handle of its
     // own, opened when it is first needed if that failed at the start.
     void outlivesTheMainWindow() {
+#ifndef Q_OS_WIN
+        QVERIFY(QFile::remove(path()) && QDir().mkdir(path()));  // the editor's open fails
+#endif
+        open();
+        window()->close();
+        QTRY_VERIFY(!window());
 #ifdef Q_OS_WIN
-        // Windows keeps the file from being removed while the editor holds it.
-        open();
-        window()->close();
-        QTRY_VERIFY(!window());
-        QVERIFY(!QFile::remove(path()));
+        QVERIFY(!QFile::remove(path()));  // Windows keeps the file while the editor holds it
 #else
-        QVERIFY(QFile::remove(path()) && QDir().mkdir(path()));
-        open();
-        window()->close();
-        QTRY_VERIFY(!window());
         QVERIFY(save("1", "x").contains(folderMessage()));
         QVERIFY(QDir().rmdir(path()));
         writeFile(path(), sampleDataFile(13));
@@ -288,21 +283,6 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(path()));
         QTest::mouseClick(window()->tile(16), Qt::LeftButton);  // reads go on
         QCOMPARE(window()->detailBoxes()[0]->text().trimmed(), QStringLiteral("Sulfur"));
-    }
-
-    // Two programs on one file each change only the record they save.
-    void twoProgramsSaveTheirOwnRecords() {
-        open();
-        Program second;
-        QVERIFY(second.start());
-        QVERIFY(save("5", "Boron").isEmpty());
-        QVERIFY(save("15", "Phosphorus", second.showEditor()).isEmpty());
-        QVERIFY(save("7", "Nitrogen").isEmpty());
-        QByteArray expected = sampleDataFile(13);
-        put(expected, 5, recordBytes(sampleRecord(5, "Boron")));
-        put(expected, 7, recordBytes(sampleRecord(7, "Nitrogen")));
-        put(expected, 15, recordBytes({{"Phosphorus"}}));
-        QCOMPARE(file(), expected);
     }
 };
 

@@ -2,6 +2,7 @@
 `python3 tools/gather-elements.py --self-test` (CTest: gather_elements_selftest)."""
 
 import contextlib
+import csv
 import io
 import os
 import sys
@@ -277,6 +278,21 @@ class GatheringTest(unittest.TestCase):
                            ("SOURCES.md", sources_md)):
             with open(os.path.join(DATA_DIR, name), encoding="utf-8") as f:
                 self.assertEqual(f.read(), text, f"data/{name} is not what the gathering writes")
+
+    def test_the_table_holds_the_handbooks_values(self):
+        # Values as the CRC Handbook gives them, in the main window's units, with
+        # the tolerance each is held to: one or more per numeric field, among them
+        # boiling points that an earlier single source had wrong.
+        with open(os.path.join(DATA_DIR, "elements.csv"), encoding="utf-8") as f:
+            rows = {int(row["cAN"]): row for row in csv.DictReader(f)}
+        for z, field, expected, tolerance in (
+                (26, "cAW", 55.845, 0.001), (90, "cMP", 1750, 5), (29, "cBP", 2562, 5),
+                (92, "cBP", 4131, 5), (89, "cBP", 3200, 5), (6, "cBP", 3825, 5),
+                (5, "cDen", 2.34, 0.01), (1, "cDen", 8.988e-5, 0.01e-5), (26, "cSH", 0.449, 0.002),
+                (29, "cTC", 4.01, 0.05), (57, "cTC", 0.134, 0.0005), (29, "EC", 0.580, 0.01),
+                (13, "cHV", 294, 1), (26, "cHF", 13.81, 0.05)):
+            value = float(rows[z][field].strip("[]"))
+            self.assertLessEqual(abs(value - expected), tolerance, (rows[z]["cname"], field))
 
 
 if __name__ == "__main__":
