@@ -82,7 +82,6 @@ private Q_SLOTS:
             {"Tab to Save and Enter", {"cname", {Qt::Key_Tab, Qt::Key_Return}, "Command1", true}},
             {"keypad Enter on Save", {"Command1", {Qt::Key_Enter}, "Command1", true}},
             {"Escape on Cancel", {"Command2", {Qt::Key_Escape}, "Command2"}},
-            {"Tab from Cancel", {"Command2", {Qt::Key_Tab}, "cHF"}},
             {"Tab to Cancel and Enter",
              {"cname", {Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Return}, ""}},
         });

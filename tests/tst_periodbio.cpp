@@ -25,6 +25,10 @@ int periodbio(const QStringList& arguments, const QString& output = QProcess::nu
 
 constexpr int kRefused = -1;
 
+// File and folder names beyond the system's code page, as Windows users have them.
+const QString kDump = QString::fromUtf8("Jos\u00E9e \u0416.csv");
+const QString kBuilt = QString::fromUtf8("\u0416/p\u00E9riod.bio");
+
 // A device whose every write fails for want of space; on Windows the tests run
 // under wine, which shows Linux's as drive Z:.
 #ifdef Q_OS_WIN
@@ -75,10 +79,11 @@ private Q_SLOTS:
                           "",           "",   "two\r\nlines\rx", " \"bcc\""};
             writeFile("a.bio", QByteArray(2 * kRecordSize, '\0') + recordBytes({}) +
                                    QByteArray(116 * kRecordSize, '\0') + recordBytes(odd));
-            QCOMPARE(periodbio({"dump", "a.bio", "dump.csv"}), 0);
+            QCOMPARE(periodbio({"dump", "a.bio", kDump}), 0);
         }
         QCOMPARE(readFile("messages.txt"), QByteArray());  // whole records: no warning
-        const QByteArray dump = readFile("dump.csv");
+        QVERIFY(QDir().mkdir(QString::fromUtf8("\u0416")));
+        const QByteArray dump = readFile(shipped ? "dump.csv" : kDump);
         const QString text = QString::fromUtf8(dump);
         QByteArray saved = dump;
         if (savedAs == u"UTF-8 with mark") {
@@ -91,9 +96,9 @@ private Q_SLOTS:
             const QString crlf = QString(text).replace(QRegularExpression("(?<!\r)\n"), "\r\n");
             saved = QByteArray::fromStdString(utf8ToAnsi(crlf.toStdString()));
         }
-        writeFile("saved.csv", saved);
-        QCOMPARE(periodbio({"build", "saved.csv", "b.bio"}), 0);
-        QCOMPARE(readFile("b.bio"), readFile("a.bio"));
+        writeFile(kDump, saved);
+        QCOMPARE(periodbio({"build", kDump, kBuilt}), 0);
+        QCOMPARE(readFile(kBuilt), readFile("a.bio"));
     }
 
     // A table that builds stores `expected` at byte `offset`; a refused one prints
@@ -218,19 +223,6 @@ private Q_SLOTS:
         QVERIFY(readFile("messages.txt").contains(said));
         QVERIFY(!QFile::exists("folder.tmp"));
         QCOMPARE(readFile("a.bio"), sampleDataFile(2).left(kRecordSize + 20));
-    }
-
-    // File names beyond the system's code page, as Windows users have them.
-    void foldersNamedInAnyScript() {
-        const QString folder = QString::fromUtf8("Jos\u00E9e \u0416");
-        QVERIFY(QDir().mkdir(folder));
-        const QString bio = folder + "/period.bio";
-        const QString csv = qEnvironmentVariable("ORBITRA_ELEMENTS_CSV");
-        QCOMPARE(periodbio({"build", csv, bio}), 0);
-        QCOMPARE(periodbio({"dump", bio}, folder + "/dump.csv"), 0);
-        QCOMPARE(periodbio({"build", folder + "/dump.csv", bio}), 0);
-        QCOMPARE(readFile(bio).size(), 110 * kRecordSize);
-        QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList({"dump.csv", "period.bio"}));
     }
 };
 
