@@ -5,7 +5,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 source "$root/tools/deps.sh"
-install_missing "${RUN_PACKAGES[@]}"
+install_missing "${RUN_PACKAGES[@]}" ninja-build
 jobs=$(nproc)
 
 bash "$root/tools/fuzz.sh" 20000 5
@@ -13,13 +13,15 @@ bash "$root/tools/fuzz.sh" 20000 5
 run_suite() {  # build folder, extra CMake arguments...
     local build=$1
     shift
-    cmake -S "$root" -B "$build" "$@" >/dev/null
+    # A folder configured earlier with another generator starts afresh.
+    grep -qs '^CMAKE_GENERATOR:INTERNAL=Ninja$' "$build/CMakeCache.txt" || rm -rf "$build"
+    cmake -S "$root" -B "$build" -G Ninja "$@" >/dev/null
     cmake --build "$build" -j"$jobs" >/dev/null
     (cd "$build" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$jobs")
 }
 
 echo "== Test suite"
-run_suite "$root/build-test" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+run_suite "$root/build-test" -DCMAKE_BUILD_TYPE=Release
 
 echo "== Test suite with AddressSanitizer, LeakSanitizer and UBSan"
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:detect_stack_use_after_return=1
