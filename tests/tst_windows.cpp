@@ -250,8 +250,14 @@ private Q_SLOTS:
         const auto fits = [](QWidget* c) {
             const int frame = c->style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
             if (auto* box = qobject_cast<QLineEdit*>(c)) {
+                // The room the style leaves for text, less the box's margin of 2 a side.
+                QStyleOptionFrame option;
+                option.initFrom(box);
+                option.lineWidth = box->hasFrame() ? frame : 0;
+                const QRect room =
+                    c->style()->subElementRect(QStyle::SE_LineEditContents, &option, c);
                 return c->fontMetrics().horizontalAdvance(box->text().trimmed()) <=
-                       c->width() - 2 * (box->hasFrame() ? frame : 0) - 4;
+                       room.width() - 4;
             }
             auto* button = qobject_cast<QPushButton*>(c);
             auto* label = qobject_cast<QLabel*>(c);
