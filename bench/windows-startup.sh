@@ -2,21 +2,33 @@
 # Start-up of the Windows build under wine, on the X display of the caller:
 # process start to the window mapped, for the program on the shipped data and
 # for a bare Qt main window with a menu bar built and run the same way. Prints
-# the medians and their ratio.
+# the medians and their ratio. The wine server of the build's prefix runs
+# throughout, as Windows' own services do (tools/windows.sh keeps one running).
 #   bench/windows-startup.sh BUILD [RUNS]
 set -euo pipefail
 build=$1
 runs=${2:-7}
 export WINEPREFIX=$build/wine
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+running=
+# The program being timed ends with this script, however it ends.
+finish() {
+    [ -z "$running" ] || kill "$running" 2>/dev/null || true
+    rm -rf "$work"
+}
+trap finish EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM
 cp "$build/data/period.bio" "$work/"
 
-# Milliseconds from starting `$2` under wine until a window titled $1 maps.
+# Sets `elapsed` to the milliseconds from starting `$2` under wine until a
+# window titled $1 maps. The program then ends, its window with it, before the
+# next is started; the prefix's wine server stays, as Windows' own services do.
 time_start() {
     local title=$1 program=$2 begin end
     begin=$(date +%s%N)
-    (cd "$work" && exec "$build/wine-run" "$program") &
+    (cd "$work" && exec "$build/wine-run" "$program") >/dev/null 2>&1 &
+    running=$!
     until xdotool search --onlyvisible --name "^$title\$" >/dev/null 2>&1; do
         if [ $(($(date +%s%N) - begin)) -gt 60000000000 ]; then
             echo "no window \"$title\" within a minute" >&2
@@ -25,19 +37,22 @@ time_start() {
         sleep 0.01
     done
     end=$(date +%s%N)
-    wineserver -k 2>/dev/null || true
-    wait 2>/dev/null || true
-    echo $(((end - begin) / 1000000))
+    kill "$running"
+    { wait "$running" || true; } 2>/dev/null
+    running=
+    elapsed=$(((end - begin) / 1000000))
 }
 median() {
     sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'
 }
 
-time_start "Periodic Table" "$build/orbitra-table.exe" >/dev/null  # warms the prefix
+time_start "Periodic Table" "$build/orbitra-table.exe"  # warms the prefix and the caches
 program=() bare=()
 for run in $(seq "$runs"); do
-    program+=("$(time_start "Periodic Table" "$build/orbitra-table.exe")")
-    bare+=("$(time_start "Bare window" "$build/bench-start-bare.exe")")
+    time_start "Periodic Table" "$build/orbitra-table.exe"
+    program+=("$elapsed")
+    time_start "Bare window" "$build/bench-start-bare.exe"
+    bare+=("$elapsed")
 done
 p=$(printf '%s\n' "${program[@]}" | median)
 b=$(printf '%s\n' "${bare[@]}" | median)

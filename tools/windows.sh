@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # The Windows build of Orbitra Table, made on this Debian machine: builds Qt for
 # Windows once (cached), cross-builds the program, periodbio and the tests with
-# MinGW-w64, runs the tests under wine on Xvfb, and packs
+# MinGW-w64, runs the tests under wine on Xvfb (the code-page test again under
+# other system code pages, the layout test again at each display scale), packs
 #   dist/orbitra-table-<version>-windows-x64.zip   (portable: unzip, double-click)
 #   dist/orbitra-table-<version>-setup.exe         (NSIS installer, per user)
-# then installs, starts, uses and uninstalls both under wine as a user would.
+# then installs, starts, uses and uninstalls both under wine as a user would,
+# and times start-up. <version> is MAJOR.MINOR.PATCH.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 source "$root/tools/deps.sh"
@@ -13,47 +15,137 @@ WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix wine wine64 nsis ninja-build python
 install_missing "${RUN_PACKAGES[@]}" "${WINDOWS_PACKAGES[@]}"
 source "$root/tools/windows/qt.sh"
 source "$root/tools/windows/wine.sh"
+build=$root/build-windows
+export WINEPREFIX=$build/wine
 
-started=$SECONDS
+# One run at a time on a checkout: a second would clobber the first's build
+# folder, packages and wine prefixes. The lock file names the run holding it.
+mkdir -p "$build"
+lock=$build/.lock
+exec 8<>"$lock"
+if ! flock -n 8; then
+    echo "Another run of tools/windows.sh is using $build and $root/dist:" \
+         "$(cat "$lock" 2>/dev/null). Wait for it to end, or end it, and run this again." >&2
+    exit 1
+fi
+echo "process $$ of $(hostname), since $(date '+%F %T')" >"$lock"
+
+# Parts that run beside the rest, each on a display and in a wine prefix of
+# its own (tools/windows/job.sh), in a process group of its own.
+declare -A job_pid=()
+start_job() {  # NAME COMMAND...
+    local name=$1
+    shift
+    mkdir -p "$build/jobs"
+    rm -f "$build/jobs/$name".*
+    setsid bash "$root/tools/windows/job.sh" "$build" "$name" \
+        bash -c 'started=$SECONDS status=0; "$@" || status=$?
+                 echo $((SECONDS - started)) >"$0"; exit $status' \
+        "$build/jobs/$name.seconds" "$@" </dev/null >"$build/jobs/$name.log" 2>&1 8>&- &
+    job_pid[$name]=$!
+}
+# Waits for the job $1, shows what it printed and fails when it failed.
+finish_job() {
+    local name=$1 status=0
+    wait "${job_pid[$name]}" || status=$?
+    unset "job_pid[$name]"
+    echo "-- $name ($(cat "$build/jobs/$name.seconds" 2>/dev/null || echo "?") s, beside the rest)"
+    cat "$build/jobs/$name.log"
+    [ "$status" = 0 ] || { echo "$name failed" >&2; return 1; }
+}
+
+# Whatever happens, the jobs, the wine server of the build's prefix (and every
+# program it runs) and the Xvfb this run started end with it.
+finish() {
+    local pid
+    for pid in "${job_pid[@]}"; do
+        kill -TERM -- "-$pid" 2>/dev/null || true
+    done
+    for pid in "${job_pid[@]}"; do
+        wait "$pid" 2>/dev/null || true
+    done
+    stop_wine
+}
+trap finish EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM
+
+# Each step's time, shown at the end.
+steps=() step_started=$SECONDS started=$SECONDS
+step() {
+    [ ${#steps[@]} -eq 0 ] || steps[-1]+=" $((SECONDS - step_started))"
+    steps+=("$1")
+    step_started=$SECONDS
+    echo "== $1"
+}
+
+step "Qt for Windows"
 ensure_qt_windows
 
-version=$(sed -nE 's/^project\(OrbitraTable VERSION ([0-9.]+).*/\1/p' "$root/CMakeLists.txt")
-build=$root/build-windows
-
-echo "== Cross-building Orbitra Table $version for Windows"
+step "Cross-building"
 wine_setup "$build"
+# One wine session for the whole run (the build runs periodbio under wine too).
+start_xvfb
+start_wine
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE="$QT_WINDOWS/lib/cmake/Qt6/qt.toolchain.cmake" \
     -DQT_CHAINLOAD_TOOLCHAIN_FILE="$root/tools/windows/mingw-w64.cmake" \
     -DCMAKE_CROSSCOMPILING_EMULATOR="$build/wine-run" >/dev/null
 cmake --build "$build" -j"$(nproc)"
+version=$(cat "$build/windows-version.txt")
+echo "Orbitra Table $version"
 
-echo "== Tests under wine (windows platform, Xvfb)"
-start_xvfb
-# QtTest's output does not reach CTest under wine: the logs of failed tests follow.
+step "Tests under wine (windows platform, Xvfb)"
+# QtTest's output does not reach CTest under wine: the logs of the failed
+# tests named (of all but the window tests when none are) follow.
 show_failures() {
-    grep -lZ -E '^(FAIL!|QFATAL)' "$build"/tests/*.log 2>/dev/null | xargs -0 -r cat
+    local log
+    for log in "${@/#/$build/tests/}"; do
+        grep -qE '^(FAIL!|QFATAL)' "$log.log" 2>/dev/null && cat "$log.log"
+    done
+    if [ $# -eq 0 ]; then
+        for log in "$build"/tests/*.log; do
+            [[ $log == */tst_editor.log || $log == */tst_windows.log ]] ||
+                ! grep -qE '^(FAIL!|QFATAL)' "$log" || cat "$log"
+        done
+    fi
     return 1
 }
-(cd "$build" && LANG=C.UTF-8 LC_ALL=C.UTF-8 ctest --output-on-failure --timeout 600) ||
-    show_failures
+# The window tests spend most of their time waiting for windows, and so run
+# beside the rest; the layout test again at each display scale, likewise.
+tests=(env LANG=C.UTF-8 LC_ALL=C.UTF-8 ctest --test-dir "$build" --output-on-failure --timeout 600)
+start_job editor "${tests[@]}" -R '^tst_editor$'
+start_job windows "${tests[@]}" -R '^tst_windows$'
+start_job scales bash "$root/tools/windows/scales.sh" "$build"
+set_dpi 96
+"${tests[@]}" -E '^tst_(editor|windows)$' || show_failures
+
+step "Code pages"
 # The data file in the system's single-byte code page, whichever it is; a
 # double-byte system falls back to Windows-1252.
-for locale in ru_RU.UTF-8 ja_JP.UTF-8; do
+for locale in ru_RU.UTF-8 ja_JP.UTF-8 vi_VN.UTF-8; do
     echo "-- code page round trip, LANG=$locale"
-    (cd "$build" && LANG=$locale LC_ALL=$locale ctest --output-on-failure -R '^tst_datafile$') ||
-        show_failures
+    LANG=$locale LC_ALL=$locale ctest --test-dir "$build" --output-on-failure -R '^tst_datafile$' ||
+        show_failures tst_datafile
 done
 
-echo "== Packing"
+step "Packing"
 bash "$root/tools/windows/pack.sh" "$build" "$version"
 
-echo "== The packages installed and used under wine"
+step "The packages installed and used under wine"
 bash "$root/tools/windows/blackbox.sh" "$build" "$version"
 
-echo "== Start-up under wine"
+step "The window tests and display scales"
+finish_job editor || show_failures tst_editor
+finish_job windows || show_failures tst_windows
+finish_job scales
+
+step "Start-up under wine"
 bash "$root/bench/windows-startup.sh" "$build" 5
 
-stop_wine
+step "done"
 echo "Windows build, tests and packages in $((SECONDS - started)) s:"
+for line in "${steps[@]:0:${#steps[@]}-1}"; do
+    printf '  %5s s  %s\n' "${line##* }" "${line% *}"
+done
 ls -l "$root/dist/orbitra-table-$version-windows-x64.zip" "$root/dist/orbitra-table-$version-setup.exe"

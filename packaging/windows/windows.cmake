@@ -1,6 +1,12 @@
 # The Windows build: the flask as an icon file, made from the same pictures as
-# the Linux icons, and a version resource for each executable.
+# the Linux icons, and for each executable a version resource and the
+# application manifest.
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
+include(${CMAKE_CURRENT_LIST_DIR}/version.cmake)
+orbitra_windows_version(${PROJECT_VERSION})
+# The packages' names and the installer take the version from here.
+file(WRITE ${PROJECT_BINARY_DIR}/windows-version.txt "${ORBITRA_WINDOWS_VERSION}\n")
+
 set(ORBITRA_ICO ${PROJECT_BINARY_DIR}/flask.ico)
 set(flask_sizes 16 24 32 48 64 128 256)
 list(TRANSFORM flask_sizes PREPEND ${PROJECT_SOURCE_DIR}/app/art/flask- OUTPUT_VARIABLE flask_pngs)
@@ -13,13 +19,13 @@ add_custom_command(
     VERBATIM)
 add_custom_target(flask_ico DEPENDS ${ORBITRA_ICO})
 
-# Gives `target` the flask as its icon and a version resource with `description`.
+# Gives `target` the flask as its icon, a version resource with `description`
+# and the application manifest.
 function(orbitra_windows_resources target description)
-    set(ORBITRA_FILE ${target})
-    set(ORBITRA_DESCRIPTION ${description})
     set(rc ${PROJECT_BINARY_DIR}/${target}.rc)
-    configure_file(${PROJECT_SOURCE_DIR}/packaging/windows/version.rc.in ${rc} @ONLY)
-    set_source_files_properties(${rc} PROPERTIES OBJECT_DEPENDS ${ORBITRA_ICO})
+    orbitra_write_rc(${rc} ${target} "${description}" ${ORBITRA_ICO})
+    set_source_files_properties(${rc} PROPERTIES
+        OBJECT_DEPENDS "${ORBITRA_ICO};${CMAKE_CURRENT_FUNCTION_LIST_DIR}/orbitra-table.manifest")
     target_sources(${target} PRIVATE ${rc})
     add_dependencies(${target} flask_ico)
 endfunction()

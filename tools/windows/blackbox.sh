@@ -1,94 +1,159 @@
 #!/usr/bin/env bash
 # The Windows packages as a user meets them, under wine on the X display that
-# windows.sh started: the installer run silently into a scratch prefix, the
-# program started from its shortcut, a tile clicked, a record saved in the
-# editor, the uninstaller; then the portable zip's program from its own folder.
+# windows.sh started, in a scratch prefix of their own:
+#   the installer run silently; the program started from its Start-menu
+#   shortcut in its own folder, where the seeded data file is; a tile clicked;
+#   the installer and the uninstaller refusing to touch anything while the
+#   program runs; a record saved in the editor; a reinstall that keeps it; the
+#   uninstaller removing exactly what was installed and leaving the data; an
+#   install carrying over the data file of the earlier layout (the user's
+#   roaming data folder); then the portable zip's program from its own folder.
+#   tools/windows/blackbox.sh BUILD VERSION
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 build=$1
 version=$2
 source "$root/tools/windows/wine.sh"
 export WINEPREFIX=$build/wine-blackbox
-rm -rf "$WINEPREFIX" "$build/blackbox"
-mkdir -p "$build/blackbox"
-wineboot -i >/dev/null 2>&1
-wineserver -w
+checks=$build/blackbox
+program_pid=
+# Whatever happens, the programs this script started end, and its prefix's
+# wine server with them.
+finish() {
+    [ -z "$program_pid" ] || kill "$program_pid" 2>/dev/null || true
+    wineserver -k 2>/dev/null || true
+}
+trap finish EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM
+rm -rf "$WINEPREFIX" "$checks"
+mkdir -p "$checks"
+fresh_prefix "$WINEPREFIX"
+start_wine
 shipped=$build/data/period.bio
+stage=$build/stage/orbitra-table-$version
+setup=$root/dist/orbitra-table-$version-setup.exe
+user=$WINEPREFIX/drive_c/users/$(whoami)
+program=$user/AppData/Local/Programs/Orbitra\ Table
+old_data=$user/AppData/Roaming/Orbitra\ Table
+shortcut="$user/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Orbitra Table.lnk"
+uninstall_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\OrbitraTable'
 
 fail() {
     echo "blackbox: $*" >&2
     exit 1
 }
-# Waits for a visible window titled exactly $1; prints its id.
-window_named() {
-    local id tries
-    for tries in $(seq 300); do
-        id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1) || true
-        [ -n "$id" ] && { echo "$id"; return 0; }
-        sleep 0.1
-    done
-    fail "no window \"$1\" appeared"
-}
-# Clicks the point (x, y), in pixels of the client area, of window $1 whose
-# client area (below the menu bar) is $2 pixels high.
-click_in() {
-    local id=$1 client_height=$2 x=$3 y=$4 X Y WIDTH HEIGHT SCREEN WINDOW
-    eval "$(xdotool getwindowgeometry --shell "$id")"
-    xdotool mousemove $((X + x)) $((Y + HEIGHT - client_height + y)) click 1
-    sleep 0.5
-}
-# The main window's detail panel, as a picture.
-detail_panel() {
-    import -window "$1" -crop 700x120+0+0 "$2"
-}
-# Clicks the Fe tile of window $1 and checks that the detail panel changed.
+# Clicks the Fe tile of the main window and checks that the detail panel
+# filled in. The Fe tile: 2880, 3720 twips, 24 pixels square; the client area
+# is 409 high.
 click_iron() {
-    local id=$1 name=$2
-    detail_panel "$id" "$build/blackbox/$name-before.png"
-    # The Fe tile: 2880, 3720 twips, 24 pixels square; the client area is 409 high.
-    click_in "$id" 409 204 260
-    detail_panel "$id" "$build/blackbox/$name-after.png"
-    local changed
-    changed=$(compare -metric AE "$build/blackbox/$name-before.png" \
-              "$build/blackbox/$name-after.png" null: 2>&1 || true)
-    [ "${changed%% *}" -gt 100 ] || fail "$name: a click on Fe showed nothing ($changed pixels)"
+    click_shows "$main" 409 204 260 700x120+0+0 "$checks/$1" ||
+        fail "$1: a click on Fe showed nothing in the detail panel"
+}
+# Starts orbitra-table.exe ($2) in the folder $1, as Explorer does; waits for
+# its main window, whose id it leaves in `main`.
+start_program() {
+    (cd "$1" && exec wine "$2") >/dev/null 2>>"$checks/program-errors.txt" &
+    program_pid=$!
+    main=$(window_named "Periodic Table") || fail "the program showed no main window"
+}
+# Ends the program started last and waits until it is gone, its mark with it.
+stop_program() {
+    kill "$program_pid" 2>/dev/null || true
+    { wait "$program_pid" || true; } 2>/dev/null
+    program_pid=
+}
+# Runs a Windows program silently under wine; prints its exit code.
+exit_code() {
+    local code=0
+    wine "$@" >/dev/null 2>&1 || code=$?
+    echo "$code"
+}
+# The uninstaller run silently as Apps runs it. The uninstaller copies itself
+# to a temporary folder and runs the copy on the program folder (_?=), so that
+# it can remove itself; here the script makes that copy, to learn the exit
+# code. The command line goes through cmd as it is, since _?= takes the rest of
+# it, blanks and all.
+uninstall_code() {
+    local copy=$WINEPREFIX/drive_c/uninstall-copy code=0
+    rm -rf "$copy" && mkdir -p "$copy"
+    cp "$program/uninstall.exe" "$copy/"
+    wine cmd /c "C:\\uninstall-copy\\uninstall.exe /S _?=$(winepath -w "$program")" \
+        >/dev/null 2>&1 || code=$?
+    rm -rf "$copy"
+    echo "$code"
+}
+# Every file of the program folder, the shortcut and the uninstall entry, as
+# one text whose change shows any change to them.
+installed_state() {
+    (cd "$program" && find . -type f -print0 | LC_ALL=C sort -z | xargs -0 -r sha256sum)
+    if [ -e "$shortcut" ]; then sha256sum <"$shortcut"; else echo "no shortcut"; fi
+    wine reg query "$uninstall_key" 2>&1 | tr -d '\r' || true
+}
+# Checks that the program folder holds the staged files, the uninstaller and
+# the extra files named, and nothing else.
+check_installed() {
+    local name expected
+    expected=$( (cd "$stage" && find . -type f ! -name period.bio ! -name period.bak
+                 for name in ./uninstall.exe "$@"; do echo "$name"; done) | LC_ALL=C sort)
+    diff <(echo "$expected") <(cd "$program" && find . -type f | LC_ALL=C sort) >&2 ||
+        fail "the program folder does not hold what was installed (< expected, > found)"
+    (cd "$stage" && find . -type f ! -name period.bio ! -name period.bak -print0) |
+        while IFS= read -r -d '' name; do
+            cmp -s "$stage/$name" "$program/$name" || fail "installed $name differs from the package's"
+        done
+}
+# Checks that the data file $1 (of the program folder unless a path) is $2.
+check_data() {
+    local file=$1
+    [[ $file == /* ]] || file=$program/$file
+    cmp -s "$file" "$2" || fail "$3"
 }
 
 echo "-- installer, silent"
-setup=$root/dist/orbitra-table-$version-setup.exe
-wine "$setup" /S
-wineserver -w
-user=$WINEPREFIX/drive_c/users/$(whoami)
-program=$user/AppData/Local/Programs/Orbitra\ Table
-data=$user/AppData/Roaming/Orbitra\ Table
-[ -f "$program/orbitra-table.exe" ] || fail "nothing installed in $program"
-cmp "$data/period.bio" "$shipped" && cmp "$data/period.bak" "$shipped" ||
-    fail "the data folder was not seeded"
-wine reg query 'HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\OrbitraTable' |
-    tr -d '\r' >"$build/blackbox/uninstall-entry.txt"
-for value in "DisplayName.*Orbitra Table" "DisplayVersion.*$version" "Publisher" \
-             "DisplayIcon.*orbitra-table.exe"; do
-    grep -q "$value" "$build/blackbox/uninstall-entry.txt" || fail "uninstall entry lacks $value"
+[ "$(exit_code "$setup" /S)" = 0 ] || fail "the installer failed"
+check_installed ./period.bio ./period.bak
+check_data period.bio "$shipped" "the program folder got no fresh period.bio"
+check_data period.bak "$shipped" "the program folder got no fresh period.bak"
+[ ! -e "$old_data" ] || fail "the installer made the old data folder $old_data"
+wine reg query "$uninstall_key" | tr -d '\r' >"$checks/uninstall-entry.txt"
+for value in "DisplayName.*Orbitra Table" "DisplayVersion.*$version\$" "Publisher" \
+             "DisplayIcon.*orbitra-table.exe" "QuietUninstallString.*uninstall.exe\" /S"; do
+    grep -q "$value" "$checks/uninstall-entry.txt" || fail "uninstall entry lacks $value"
 done
-shortcut="$user/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Orbitra Table.lnk"
 IFS=$'\t' read -r target workdir < <(python3 "$root/tools/windows/shortcut.py" "$shortcut")
-[[ "$target" == *'\Programs\Orbitra Table\orbitra-table.exe' ]] || fail "shortcut target $target"
-[[ "$workdir" == *'\AppData\Roaming\Orbitra Table' ]] || fail "shortcut folder $workdir"
+[ "$target" = "$(winepath -w "$program")\\orbitra-table.exe" ] || fail "shortcut target $target"
+[ "$workdir" = "$(winepath -w "$program")" ] || fail "shortcut folder $workdir"
 
-echo "-- the program from its shortcut"
-(cd "$(winepath -u "$workdir")" && exec wine "$target") &
-disown  # ended by wineserver -k below, without a word from the shell
-main=$(window_named "Periodic Table")
-click_iron "$main" installed
-import -window "$main" "$build/blackbox/main-window.png"
+echo "-- the program from its shortcut, in its own folder"
+start_program "$(winepath -u "$workdir")" "$target"
+click_iron installed
+
+echo "-- installer and uninstaller while the program runs"
+installed_state >"$checks/state-before.txt"
+code=$(exit_code "$setup" /S)
+[ "$code" != 0 ] || fail "the installer succeeded while the program ran"
+code=$(uninstall_code)
+[ "$code" != 0 ] || fail "the uninstaller succeeded while the program ran"
+installed_state >"$checks/state-after.txt"
+diff "$checks/state-before.txt" "$checks/state-after.txt" >&2 ||
+    fail "the installer or uninstaller changed the installation while the program ran"
+
+echo "-- a record saved in the editor"
+import -window "$main" "$checks/main-window.png"
 xdotool key --window "$main" alt+e
-editor=$(window_named "Edit data")
+editor=$(window_named "Edit data") || fail "Edit opened no editor"
 # Record number box and Save of the editor, whose client area is 261 high.
 click_in "$editor" 261 320 204
+sleep 0.5
 xdotool type --delay 50 "26" 2>/dev/null  # (xdotool complains of Xvfb's focus)
 xdotool key alt+r 2>/dev/null
 click_in "$editor" 261 436 204
-python3 - "$shipped" "$data/period.bio" <<'PY' || fail "the save did not write record 26 alone"
+for tries in $(seq 50); do
+    cmp -s "$shipped" "$program/period.bio" || break
+    sleep 0.1
+done
+python3 - "$shipped" "$program/period.bio" <<'PY' || fail "the save did not write record 26 alone"
 import sys
 before, after = (open(p, "rb").read() for p in sys.argv[1:3])
 start = 25 * 177
@@ -97,30 +162,67 @@ assert after[:start] == before[:start] and after[start + 177:] == before[start +
     "bytes outside record 26 changed"
 assert after[start:start + 177] == b" " * 175 + b"\r\n", after[start:start + 177]
 PY
-cp "$data/period.bio" "$build/blackbox/saved.bio"
-wineserver -k
+cp "$program/period.bio" "$checks/saved.bio"
+stop_program
+
+echo "-- reinstall, silent"
+[ "$(exit_code "$setup" /S)" = 0 ] || fail "the reinstall failed once the program had ended"
+check_installed ./period.bio ./period.bak
+check_data period.bio "$checks/saved.bio" "the reinstall replaced the saved period.bio"
+check_data period.bak "$shipped" "the reinstall changed period.bak"
 
 echo "-- uninstaller, silent"
-wine "$program/uninstall.exe" /S
-wineserver -w
-for tries in $(seq 100); do
-    [ -e "$program/orbitra-table.exe" ] || break
-    sleep 0.1
-done
-[ ! -e "$program" ] || fail "the program folder is still there: $(ls "$program")"
+echo "element;notes" >"$program/mine.csv"  # a file of the user's
+[ "$(uninstall_code)" = 0 ] || fail "the uninstaller failed once the program had ended"
+[ "$(cd "$program" && find . | LC_ALL=C sort | tr '\n' ' ')" = ". ./mine.csv ./period.bak ./period.bio " ] ||
+    fail "the uninstaller left or took other files: $(cd "$program" && find . -type f)"
+check_data period.bio "$checks/saved.bio" "the uninstaller changed the saved period.bio"
+check_data period.bak "$shipped" "the uninstaller changed period.bak"
 [ ! -e "$shortcut" ] || fail "the shortcut is still there"
-! wine reg query 'HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\OrbitraTable' \
-    >/dev/null 2>&1 || fail "the uninstall entry is still there"
-cmp "$data/period.bio" "$build/blackbox/saved.bio" || fail "the data folder lost the saved record"
+! wine reg query "$uninstall_key" >/dev/null 2>&1 || fail "the uninstall entry is still there"
+
+echo "-- install over the earlier layout, whose data is in the roaming folder"
+# The earlier layout: the program in its folder, the data in $old_data.
+rm -f "$program"/{mine.csv,period.bio,period.bak}
+mkdir -p "$old_data"
+cp "$checks/saved.bio" "$old_data/period.bio"
+python3 - "$shipped" "$old_data/period.bak" <<'PY'  # a backup unlike any other file here
+import sys
+data = bytearray(open(sys.argv[1], "rb").read())
+data[177:177 + 175] = b"-" * 175
+open(sys.argv[2], "wb").write(data)
+PY
+cp "$old_data/period.bak" "$checks/old.bak"
+# A backup that cannot be copied (here a folder of that name) stops the install
+# before it changes anything.
+mv "$old_data/period.bak" "$checks/old.bak.file"
+mkdir "$old_data/period.bak"
+installed_state >"$checks/state-before.txt"
+[ "$(exit_code "$setup" /S)" = 3 ] || fail "an uncopyable period.bak did not stop the install"
+installed_state >"$checks/state-after.txt"
+diff "$checks/state-before.txt" "$checks/state-after.txt" >&2 ||
+    fail "the install stopped for an uncopyable period.bak changed the installation"
+rmdir "$old_data/period.bak"
+mv "$checks/old.bak.file" "$old_data/period.bak"
+[ "$(exit_code "$setup" /S)" = 0 ] || fail "the install over the earlier layout failed"
+check_installed ./period.bio ./period.bak
+check_data period.bio "$checks/saved.bio" "the earlier layout's period.bio did not come across"
+check_data period.bak "$checks/old.bak" "the earlier layout's period.bak did not come across"
+check_data "$old_data/period.bio" "$checks/saved.bio" "the old data folder's period.bio changed"
+check_data "$old_data/period.bak" "$checks/old.bak" "the old data folder's period.bak changed"
+# From now on the program folder's data file is the one: another install
+# leaves it, whatever the old folder holds.
+cp "$shipped" "$old_data/period.bio"
+[ "$(exit_code "$setup" /S)" = 0 ] || fail "the second install over the earlier layout failed"
+check_data period.bio "$checks/saved.bio" "an install took the old folder's period.bio again"
 
 echo "-- the portable zip, from its own folder"
-portable=$build/blackbox/portable
+portable=$checks/portable
 unzip -q "$root/dist/orbitra-table-$version-windows-x64.zip" -d "$portable"
 folder=$portable/orbitra-table-$version
-(cd "$folder" && exec wine orbitra-table.exe) &
-disown
-main=$(window_named "Periodic Table")
-click_iron "$main" portable
+start_program "$folder" orbitra-table.exe
+click_iron portable
 cmp "$folder/period.bio" "$shipped" || fail "the portable data file changed"
-wineserver -k
-echo "blackbox: installer, shortcut, tile, editor save, uninstaller and zip all as expected"
+stop_program
+echo "blackbox: installer, shortcut, tile, running-program refusal, editor save, reinstall," \
+     "uninstaller, earlier-layout carry-over and zip all as expected"

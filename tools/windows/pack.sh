@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Packs the cross build in $1 (version $2) into dist/: the portable zip and the
-# NSIS installer. Needs QT_WINDOWS from qt.sh.
+# Packs the cross build in $1 (version $2, MAJOR.MINOR.PATCH) into dist/: the
+# portable zip and the NSIS installer; then checks the version resources and
+# manifests of what it packed, and that a version such as 1.0.1 keeps its third
+# part in both kinds of version resource.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 build=$1
@@ -66,9 +68,39 @@ zip_file=$root/dist/orbitra-table-$version-windows-x64.zip
 rm -f "$zip_file"
 (cd "$build/stage" && zip -q -9 -r "$zip_file" "orbitra-table-$version")
 
+# The installer's file lists: every file of the folder but the data, which the
+# installer seeds only where missing and the uninstaller leaves.
+python3 "$root/tools/windows/nsis-lists.py" "$stage" "$build/install.nsh" "$build/uninstall.nsh"
+
+# Builds the installer of the stage folder as version $1 into $2; more makensis
+# options follow.
+make_installer() {
+    local version=$1 out=$2
+    shift 2
+    rm -f "$out"
+    makensis -V2 -DVERSION="$version" -DSTAGE="$stage" -DICON="$build/flask.ico" \
+        -DINSTALL_FILES="$build/install.nsh" -DUNINSTALL_FILES="$build/uninstall.nsh" \
+        -DOUTFILE="$out" "$@" "$root/packaging/windows/installer.nsi"
+}
 setup=$root/dist/orbitra-table-$version-setup.exe
-rm -f "$setup"
-makensis -V2 -DVERSION="$version" -DSTAGE="$stage" -DICON="$build/flask.ico" \
-    -DOUTFILE="$setup" "$root/packaging/windows/installer.nsi"
+make_installer "$version" "$setup"
 echo "$(du -h "$zip_file" | cut -f1) $zip_file"
 echo "$(du -h "$setup" | cut -f1) $setup"
+
+echo "-- version resources and manifests"
+resources=$root/tools/windows/resources.py
+python3 "$resources" "$stage/orbitra-table.exe" "$version.0" --manifest
+python3 "$resources" "$stage/periodbio.exe" "$version.0" --manifest
+python3 "$resources" "$setup" "$version.0"
+# A version whose third part is not 0 comes through whole, in an executable's
+# resources and in the installer's.
+check=$build/version-check
+rm -rf "$check" && mkdir -p "$check"
+cmake -DVERSION=1.0.1 -DNAME=check -DDESCRIPTION="version check" -DICO="$build/flask.ico" \
+    -DOUTPUT="$check/check.rc" -P "$root/packaging/windows/version.cmake"
+x86_64-w64-mingw32-windres "$check/check.rc" -o "$check/check-rc.o"
+echo 'int main(void) { return 0; }' >"$check/check.c"
+x86_64-w64-mingw32-gcc-posix "$check/check.c" "$check/check-rc.o" -o "$check/check.exe"
+python3 "$resources" "$check/check.exe" 1.0.1.0 --manifest
+make_installer 1.0.1 "$check/setup-1.0.1.exe" -DUNCOMPRESSED
+python3 "$resources" "$check/setup-1.0.1.exe" 1.0.1.0

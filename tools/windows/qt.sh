@@ -53,19 +53,86 @@ fetch_qt_source() {  # destination folder
                    -o "Dir::State::Lists=$apt/lists"
                    -o "Dir::Cache::Archives=$apt/archives"
                    -o "Dir::Cache=$apt" -o APT::Sandbox::User=root -qq)
-    apt-get "${options[@]}" update
+    if ! apt-get "${options[@]}" update; then
+        echo "Could not fetch the lists of Debian's source packages (apt-get update, above)." >&2
+        return 1
+    fi
+    check_qt_source_version "$(apt-cache "${options[@]}" showsrc qt6-base 2>/dev/null |
+                               sed -n 's/^Version: //p' | sort -u)"
     (cd "$dest" && apt-get "${options[@]}" source "qt6-base=$qt_source_version")
+}
+
+# Checks that the source of the installed Qt is among the qt6-base versions the
+# archive offers ($1, one a line); says what to do when it is not.
+check_qt_source_version() {
+    local offered=$1
+    grep -qxF -- "$qt_source_version" <<<"$offered" && return 0
+    cat >&2 <<MESSAGE
+The Windows Qt is built from the same source as this machine's Qt (whose moc,
+rcc and uic it uses): qt6-base $qt_source_version, the version of the installed
+libqt6core6. Debian's archive no longer offers that source; it offers
+qt6-base ${offered//$'\n'/, }.
+This machine's Qt came from package lists older than the archive. Run
+    sudo apt-get update && sudo apt-get upgrade
+to bring its Qt up to date, then run this again.
+MESSAGE
+    return 1
+}
+
+# Copies the output of a build step from standard input into the log $1 and
+# shows Ninja's progress ("[done/total]" lines): on a terminal one line that
+# keeps changing, elsewhere a line a minute.
+show_progress() {
+    local log=$1 line shown=$SECONDS terminal=0 done=0 total=0
+    [ -t 1 ] && terminal=1
+    while IFS= read -r line; do
+        printf '%s\n' "$line" >&3
+        [[ $line =~ ^\[([0-9]+)/([0-9]+)\] ]] || continue
+        done=${BASH_REMATCH[1]} total=${BASH_REMATCH[2]}
+        if [ "$terminal" = 1 ]; then
+            printf '\r   %d of %d steps (%d%%), %d min' "$done" "$total" \
+                $((100 * done / total)) $(((SECONDS - qt_started) / 60))
+        elif ((SECONDS - shown >= 60)); then
+            printf '   %d of %d steps (%d%%), %d min\n' "$done" "$total" \
+                $((100 * done / total)) $(((SECONDS - qt_started) / 60))
+            shown=$SECONDS
+        fi
+    done 3>"$log"
+    [ "$terminal" = 0 ] || [ "$total" = 0 ] || printf '\n'
+}
+
+# Runs the build step $1 (configure, build, install) of the Windows Qt, the
+# command following, with its output in work/$1.log; when it fails, shows the
+# end of that log and where the whole of it is.
+qt_step() {
+    local step=$1 log=$qt_work/$1.log
+    shift
+    echo "-- Qt: $step (log: $log)"
+    if ! "$@" 2>&1 | show_progress "$log"; then
+        echo "The Qt build failed at its $step step. The end of its log:" >&2
+        tail -n 40 "$log" >&2
+        echo "The whole log: $log" >&2
+        return 1
+    fi
 }
 
 # Builds Qt for Windows into $QT_WINDOWS unless a finished build is there. The
 # folder counts as finished only once the marker written after the install
 # exists; anything else found there is a build that was cut off, and goes.
 ensure_qt_windows() {
-    # One build at a time: a second run waits for the first and then takes its Qt.
+    # One build at a time: a second run waits for the first and then takes its
+    # Qt. The lock file names the run holding it.
     mkdir -p "$qt_cache"
-    exec 9>"$qt_cache/qt-$qt_hash.lock"
-    flock 9
+    local lock=$qt_cache/qt-$qt_hash.lock
+    exec 9<>"$lock"
+    if ! flock -n 9; then
+        echo "== Waiting for another run to finish Qt for Windows in $QT_WINDOWS" \
+             "($(cat "$lock" 2>/dev/null || echo "lock $lock")) ..."
+        flock 9
+    fi
+    echo "process $$ of $(hostname), $root, since $(date '+%F %T')" >"$lock"
     build_qt_windows
+    tidy_qt_cache
     exec 9>&-
 }
 
@@ -74,25 +141,48 @@ build_qt_windows() {
         echo "== Qt $qt_version for Windows: $QT_WINDOWS (cached)"
         return 0
     fi
-    echo "== Qt $qt_version for Windows: building into $QT_WINDOWS"
-    local work=$qt_cache/work-$qt_hash
-    rm -rf "$QT_WINDOWS" "$work"
-    mkdir -p "$work"
-    fetch_qt_source "$work/src"
+    echo "== Qt $qt_version for Windows: building into $QT_WINDOWS (about 20 minutes on two cores)"
+    qt_work=$qt_cache/work-$qt_hash
+    rm -rf "$QT_WINDOWS" "$qt_work"
+    mkdir -p "$qt_work"
+    fetch_qt_source "$qt_work/src"
     local source
-    source=$(find "$work/src" -mindepth 1 -maxdepth 1 -type d -name 'qt6-base-*' | head -n1)
-    [ -n "$source" ] || { echo "qt6-base source not found" >&2; return 1; }
-    local started=$SECONDS
-    cmake -S "$source" -B "$work/build" -G Ninja \
+    source=$(find "$qt_work/src" -mindepth 1 -maxdepth 1 -type d -name 'qt6-base-*' | head -n1)
+    [ -n "$source" ] || { echo "qt6-base source not found in $qt_work/src" >&2; return 1; }
+    qt_started=$SECONDS
+    qt_step configure cmake -S "$source" -B "$qt_work/build" -G Ninja \
         -DCMAKE_TOOLCHAIN_FILE="$root/tools/windows/mingw-w64.cmake" \
-        -DCMAKE_INSTALL_PREFIX="$QT_WINDOWS" "${QT_OPTIONS[@]}" >"$work/configure.log"
-    cmake --build "$work/build" -j"$(nproc)" >"$work/build.log"
-    cmake --install "$work/build" >"$work/install.log"
+        -DCMAKE_INSTALL_PREFIX="$QT_WINDOWS" "${QT_OPTIONS[@]}"
+    qt_step build cmake --build "$qt_work/build" -j"$(nproc)"
+    qt_step install cmake --install "$qt_work/build"
     # The licence texts and Debian's copyright file travel with the packages.
     mkdir -p "$QT_WINDOWS/share/doc/qt6-base"
     cp "$source/debian/copyright" "$QT_WINDOWS/share/doc/qt6-base/copyright"
     cp -r "$source/LICENSES" "$QT_WINDOWS/share/doc/qt6-base/"
     echo "$qt_source_version" >"$QT_WINDOWS/.orbitra-complete"
-    echo "Qt built in $((SECONDS - started)) s"
-    rm -rf "$work"
+    echo "Qt built in $((SECONDS - qt_started)) s"
+}
+
+# Once this run's Qt is in place: the source and work folders, the private apt
+# state, and the Qt builds of other versions or options go, each only when no
+# other run holds its lock.
+tidy_qt_cache() {
+    local other hash
+    rm -rf "$qt_cache/apt"
+    for other in "$qt_cache"/qt-*-mingw64-* "$qt_cache"/work-*; do
+        [ -e "$other" ] || continue
+        hash=${other##*-}
+        if [ "$other" = "$QT_WINDOWS" ]; then
+            continue
+        elif [ "$hash" = "$qt_hash" ]; then
+            rm -rf "$other"  # this run's work folder
+        elif [ -e "$qt_cache/qt-$hash.lock" ] &&
+             ! flock -n "$qt_cache/qt-$hash.lock" true 2>/dev/null; then
+            continue  # in use by another run
+        else
+            echo "-- removing $other from the cache"
+            rm -rf "$other"
+            rm -f "$qt_cache/qt-$hash.lock"
+        fi
+    done
 }

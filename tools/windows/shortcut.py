@@ -34,7 +34,7 @@ def main():
             count = struct.unpack_from("<H", data, pos)[0]
             width = 2 if flags & IS_UNICODE else 1
             raw = data[pos + 2:pos + 2 + count * width]
-            strings[flag] = raw.decode("utf-16-le" if width == 2 else "latin-1")
+            strings[flag] = raw.decode("utf-16-le" if width == 2 else "latin-1").rstrip("\0")
             pos += 2 + count * width
     print(f"{target}\t{strings.get(HAS_WORKING_DIR, '')}")
 

@@ -1,5 +1,6 @@
-# Sourced by windows.sh and the scripts it runs: a wine prefix of the build's
-# own, the emulator script CMake runs Windows programs with, and an Xvfb display.
+# Sourced by windows.sh and the scripts it runs: wine prefixes of the build's
+# own, the emulator script CMake runs Windows programs with, the system DPI of
+# a prefix, and an Xvfb display.
 
 mingw_runtime=(/usr/lib/gcc/x86_64-w64-mingw32/*-posix/libstdc++-6.dll
                /usr/lib/gcc/x86_64-w64-mingw32/*-posix/libgcc_s_seh-1.dll
@@ -8,6 +9,33 @@ mingw_runtime=(/usr/lib/gcc/x86_64-w64-mingw32/*-posix/libstdc++-6.dll
 # Wine without the Mono and Gecko prompts and without menu entries on the host.
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 export WINEDEBUG=${WINEDEBUG:--all}
+
+# Makes $1 a new wine prefix, as a copy of a pristine one kept beside it: wineboot
+# takes a quarter of a minute or more, a copy about a second. The copy shares
+# the pristine prefix's DLLs and programs, which wine only reads (700 MB of its
+# 730), and has its own registry and everything else. The pristine prefix is
+# made again when wine's version changes.
+fresh_prefix() {
+    local prefix=$1 pristine wine_version
+    pristine=$(dirname "$prefix")/wine-pristine
+    wine_version=$(wine --version 2>/dev/null)
+    if [ "$(cat "$pristine/.wine-version" 2>/dev/null)" != "$wine_version" ]; then
+        rm -rf "$pristine" "$pristine.new"
+        # The wine server of the new prefix ends when wineboot is done.
+        WINEPREFIX=$pristine.new wineboot -i >/dev/null 2>&1 8>&- 9>&-
+        WINEPREFIX=$pristine.new wineserver -w
+        echo "$wine_version" >"$pristine.new/.wine-version"
+        mv "$pristine.new" "$pristine"
+    fi
+    rm -rf "$prefix"
+    cp -al "$pristine" "$prefix"
+    local file
+    find "$prefix" -type f ! \( -iname '*.dll' -o -iname '*.exe' -o -iname '*.drv' -o \
+        -iname '*.sys' -o -iname '*.ocx' -o -iname '*.acm' -o -iname '*.cpl' -o -iname '*.tlb' \) \
+        -print0 | while IFS= read -r -d '' file; do
+            cp -p "$file" "$file.copy" && mv -f "$file.copy" "$file"
+        done
+}
 
 # Makes `$1/wine` a prefix and `$1/wine-run` the script that runs a Windows
 # program there, finding Qt's and MinGW's DLLs.
@@ -20,27 +48,54 @@ wine_setup() {
     done
     cat >"$build/wine-run" <<RUN
 #!/bin/sh
-# Runs a Windows program of this build under wine (written by tools/windows.sh).
-export WINEPREFIX='$WINEPREFIX' WINEDEBUG='$WINEDEBUG' WINEDLLOVERRIDES='$WINEDLLOVERRIDES'
+# Runs a Windows program of this build under wine (written by tools/windows.sh),
+# in the build's prefix or the one ORBITRA_WINEPREFIX names.
+export WINEPREFIX="\${ORBITRA_WINEPREFIX:-$WINEPREFIX}"
+export WINEDEBUG='$WINEDEBUG' WINEDLLOVERRIDES='$WINEDLLOVERRIDES'
 export WINEPATH='$(IFS=';'; echo "${paths[*]}")'
 exec wine "\$@"
 RUN
     chmod +x "$build/wine-run"
-    if [ ! -f "$WINEPREFIX/system.reg" ]; then
-        wineboot -i >/dev/null 2>&1
-        wineserver -w
-    fi
+    [ -f "$WINEPREFIX/system.reg" ] || fresh_prefix "$WINEPREFIX"
 }
 
-# An X display for the window tests and the check of the packages.
+# Sets the system DPI of the prefix $WINEPREFIX to $1 (96 is 100 %), where
+# wine reads it: the user's desktop settings and the current hardware profile.
+# Programs started afterwards see it.
+set_dpi() {
+    local file
+    file=$(mktemp --suffix=.reg)
+    printf 'REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Control Panel\\Desktop]\r\n"LogPixels"=dword:%08x\r\n\r\n[HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Hardware Profiles\\Current\\Software\\Fonts]\r\n"LogPixels"=dword:%08x\r\n' \
+        "$1" "$1" >"$file"
+    wine regedit /S "$(winepath -w "$file")" >/dev/null 2>&1
+    rm -f "$file"
+}
+
+# Starts the wine server of $WINEPREFIX, to stay until stop_wine, with wine's
+# own services and desktop on $DISPLAY, their output going nowhere. Otherwise
+# the first program of a session starts them with its own output, and whoever
+# reads that (CTest, Ninja making the data file with periodbio, a pipe) waits
+# for them to end too: a few seconds after the last program, or never while
+# the server stays. Neither keeps the caller's lock files (8, 9) open.
+start_wine() {
+    # The server opens every file for the programs; run by root it keeps to the
+    # files' modes all the same, as Windows keeps to a read-only file.
+    local as_user=()
+    [ "$(id -u)" -ne 0 ] || as_user=(setpriv --bounding-set=-dac_override,-dac_read_search)
+    "${as_user[@]}" wineserver -p </dev/null >/dev/null 2>&1 8>&- 9>&-
+    wine rundll32.exe user32.dll,GetDesktopWindow </dev/null >/dev/null 2>&1 8>&- 9>&-
+}
+
+# An X display for the window tests and the check of the packages; stop_wine
+# ends it.
 start_xvfb() {
-    # Xvfb picks a free display itself and writes its number to the file.
+    # Xvfb picks a free display itself and writes its number to the file. It
+    # keeps none of the caller's lock files open (8, 9).
     local numbers tries
     numbers=$(mktemp)
     Xvfb -displayfd 3 -screen 0 1280x1024x24 -noreset -nolisten tcp 3>"$numbers" \
-        >/dev/null 2>&1 &
+        >/dev/null 2>&1 8>&- 9>&- &
     xvfb_pid=$!
-    trap stop_wine EXIT
     for tries in $(seq 100); do
         [ -s "$numbers" ] && break
         kill -0 "$xvfb_pid" 2>/dev/null || break
@@ -51,10 +106,50 @@ start_xvfb() {
     rm -f "$numbers"
 }
 
+# Ends the wine server of $WINEPREFIX, and every program of that prefix with
+# it, and the Xvfb that start_xvfb started.
 stop_wine() {
-    wineserver -k 2>/dev/null || true
+    [ -z "${WINEPREFIX:-}" ] || wineserver -k 2>/dev/null || true
     if [ -n "${xvfb_pid:-}" ]; then
         kill "$xvfb_pid" 2>/dev/null || true
+        wait "$xvfb_pid" 2>/dev/null || true
         xvfb_pid=
     fi
+}
+
+# Waits up to half a minute for a visible window titled exactly $1; prints its id.
+window_named() {
+    local id tries
+    for tries in $(seq 300); do
+        id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1) || true
+        [ -n "$id" ] && { echo "$id"; return 0; }
+        sleep 0.1
+    done
+    echo "no window \"$1\" appeared" >&2
+    return 1
+}
+
+# Clicks the point (x, y), in pixels of the client area, of window $1 whose
+# client area (below the menu bar) is $2 pixels high.
+click_in() {
+    local id=$1 client_height=$2 x=$3 y=$4 X Y WIDTH HEIGHT SCREEN WINDOW
+    eval "$(xdotool getwindowgeometry --shell "$id")"
+    xdotool mousemove $((X + x)) $((Y + HEIGHT - client_height + y)) click 1
+}
+
+# Clicks the point (x, y) of the client area of window $1, $2 pixels high, and
+# waits up to five seconds for the part $5 (WIDTHxHEIGHT+X+Y) of the window to
+# change by more than 100 pixels; fails when it does not. Leaves the pictures
+# before and after in $6-before.png and $6-after.png.
+click_shows() {
+    local id=$1 client_height=$2 x=$3 y=$4 part=$5 pictures=$6 changed=0 tries
+    import -window "$id" -crop "$part" "$pictures-before.png"
+    click_in "$id" "$client_height" "$x" "$y"
+    for tries in $(seq 50); do
+        import -window "$id" -crop "$part" "$pictures-after.png"
+        changed=$(compare -metric AE "$pictures-before.png" "$pictures-after.png" null: 2>&1 || true)
+        [ "${changed%% *}" -le 100 ] || return 0
+        sleep 0.1
+    done
+    return 1
 }
