@@ -30,6 +30,10 @@ if ! flock -n 8; then
 fi
 echo "process $$ of $(hostname), since $(date '+%F %T')" >"$lock"
 
+# Each step's time, shown at the end.
+steps=() step_started=$SECONDS started=$SECONDS
+rm -rf "$build/jobs"
+
 # Parts that run beside the rest, each on a display and in a wine prefix of
 # its own (tools/windows/job.sh), in a process group of its own.
 declare -A job_pid=()
@@ -57,7 +61,7 @@ finish_job() {
 # Whatever happens, the jobs, the wine server of the build's prefix (and every
 # program it runs) and the Xvfb this run started end with it.
 finish() {
-    local pid
+    local status=$? pid line
     for pid in "${job_pid[@]}"; do
         kill -TERM -- "-$pid" 2>/dev/null || true
     done
@@ -65,13 +69,24 @@ finish() {
         wait "$pid" 2>/dev/null || true
     done
     stop_wine
+    # Where the time went, however the run ended.
+    if [ ${#steps[@]} -gt 0 ]; then
+        steps[-1]+=" $((SECONDS - step_started))"
+        echo "Windows build, tests and packages: $((SECONDS - started)) s" \
+             "($([ "$status" = 0 ] && echo passed || echo failed))"
+        for line in "${steps[@]}"; do
+            printf '  %5s s  %s\n' "${line##* }" "${line% *}"
+        done
+        for line in "$build"/jobs/*.seconds; do
+            [ ! -f "$line" ] || printf '  %5s s  %s, beside the rest\n' "$(cat "$line")" \
+                "$(basename "$line" .seconds)"
+        done
+    fi
 }
 trap finish EXIT
 trap 'exit 130' INT
 trap 'exit 143' TERM
 
-# Each step's time, shown at the end.
-steps=() step_started=$SECONDS started=$SECONDS
 step() {
     [ ${#steps[@]} -eq 0 ] || steps[-1]+=" $((SECONDS - step_started))"
     steps+=("$1")
@@ -112,28 +127,29 @@ show_failures() {
     return 1
 }
 # The window tests spend most of their time waiting for windows, and so run
-# beside the rest; the layout test again at each display scale, likewise.
+# beside the rest; the layout test again at each display scale, likewise. The
+# rest yields the processor to them (nice), since some of them watch the clock.
 tests=(env LANG=C.UTF-8 LC_ALL=C.UTF-8 ctest --test-dir "$build" --output-on-failure --timeout 600)
 start_job editor "${tests[@]}" -R '^tst_editor$'
 start_job windows "${tests[@]}" -R '^tst_windows$'
-start_job scales bash "$root/tools/windows/scales.sh" "$build"
+start_job scales nice bash "$root/tools/windows/scales.sh" "$build"
 set_dpi 96
-"${tests[@]}" -E '^tst_(editor|windows)$' || show_failures
+nice "${tests[@]}" -E '^tst_(editor|windows)$' || show_failures
 
 step "Code pages"
 # The data file in the system's single-byte code page, whichever it is; a
 # double-byte system falls back to Windows-1252.
 for locale in ru_RU.UTF-8 ja_JP.UTF-8 vi_VN.UTF-8; do
     echo "-- code page round trip, LANG=$locale"
-    LANG=$locale LC_ALL=$locale ctest --test-dir "$build" --output-on-failure -R '^tst_datafile$' ||
+    LANG=$locale LC_ALL=$locale nice ctest --test-dir "$build" --output-on-failure -R '^tst_datafile$' ||
         show_failures tst_datafile
 done
 
 step "Packing"
-bash "$root/tools/windows/pack.sh" "$build" "$version"
+nice bash "$root/tools/windows/pack.sh" "$build" "$version"
 
 step "The packages installed and used under wine"
-bash "$root/tools/windows/blackbox.sh" "$build" "$version"
+nice bash "$root/tools/windows/blackbox.sh" "$build" "$version"
 
 step "The window tests and display scales"
 finish_job editor || show_failures tst_editor
@@ -143,9 +159,4 @@ finish_job scales
 step "Start-up under wine"
 bash "$root/bench/windows-startup.sh" "$build" 5
 
-step "done"
-echo "Windows build, tests and packages in $((SECONDS - started)) s:"
-for line in "${steps[@]:0:${#steps[@]}-1}"; do
-    printf '  %5s s  %s\n' "${line##* }" "${line% *}"
-done
 ls -l "$root/dist/orbitra-table-$version-windows-x64.zip" "$root/dist/orbitra-table-$version-setup.exe"

@@ -31,17 +31,20 @@ print("\t".join([test["command"][1], properties.get("WORKING_DIRECTORY", ".")]
                 + properties.get("ENVIRONMENT", [])))')
 IFS=$'\t' read -r -a test <<<"$test"
 
+# Every scale is tried, and the picture made, before a failure ends this.
+failed=()
 for dpi in 96 120 144 168 192; do
     echo "-- layoutRelations at $dpi dots per inch ($((dpi * 100 / 96)) %)"
     set_dpi "$dpi"
     log=$build/tests/tst_windows-$dpi.log
     rm -f "$log"
-    if ! (cd "${test[1]}" && env "${test[@]:2}" "$build/wine-run" "${test[0]}" layoutRelations \
-              -o "$(winepath -w "$log"),txt" </dev/null >/dev/null 2>&1); then
-        cat "$log" >&2 || echo "tst_windows layoutRelations failed at $dpi dots per inch" >&2
-        exit 1
+    if (cd "${test[1]}" && env "${test[@]:2}" "$build/wine-run" "${test[0]}" layoutRelations \
+            -o "$(winepath -w "$log"),txt" </dev/null >/dev/null 2>&1); then
+        grep -E '^Totals' "$log"
+    else
+        cat "$log" 2>/dev/null || echo "tst_windows did not run"
+        failed+=("$dpi")
     fi
-    grep -E '^Totals' "$log"
 done
 
 echo "-- the main window at 150 %, iron shown"
@@ -63,3 +66,5 @@ click_shows "$main" "$client" 306 390 1050x180+0+0 "$work/click" ||
 # Without the time stamps ImageMagick adds, the same picture makes the same file.
 import -window "$main" -strip -define png:exclude-chunks=date,time "$root/docs/windows-150.png"
 echo "$root/docs/windows-150.png: ${WIDTH}x$HEIGHT"
+[ ${#failed[@]} -eq 0 ] ||
+    { echo "tst_windows layoutRelations failed at ${failed[*]} dots per inch" >&2; exit 1; }
