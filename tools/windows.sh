@@ -58,10 +58,26 @@ finish_job() {
     [ "$status" = 0 ] || { echo "$name failed" >&2; return 1; }
 }
 
-# Whatever happens, the jobs, the wine server of the build's prefix (and every
-# program it runs) and the Xvfb this run started end with it.
+# Runs a command in a process group of its own and waits for it, so that a
+# signal to this script ends it at once: bash holds its traps while a command
+# runs in the foreground, not while it waits.
+run_pid=
+run() {
+    local status=0
+    setsid "$@" 8>&- &
+    run_pid=$!
+    wait "$run_pid" || status=$?
+    run_pid=
+    return "$status"
+}
+
+# Whatever happens, the command under way, the jobs, the wine server of the
+# build's prefix (and every program it runs) and the Xvfb this run started end
+# with it.
 finish() {
     local status=$? pid line
+    stop_qt_step
+    [ -z "$run_pid" ] || kill -TERM -- "-$run_pid" 2>/dev/null || true
     for pid in "${job_pid[@]}"; do
         kill -TERM -- "-$pid" 2>/dev/null || true
     done
@@ -102,11 +118,11 @@ wine_setup "$build"
 # One wine session for the whole run (the build runs periodbio under wine too).
 start_xvfb
 start_wine
-cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+run cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE="$QT_WINDOWS/lib/cmake/Qt6/qt.toolchain.cmake" \
     -DQT_CHAINLOAD_TOOLCHAIN_FILE="$root/tools/windows/mingw-w64.cmake" \
     -DCMAKE_CROSSCOMPILING_EMULATOR="$build/wine-run" >/dev/null
-cmake --build "$build" -j"$(nproc)"
+run cmake --build "$build" -j"$(nproc)"
 version=$(cat "$build/windows-version.txt")
 echo "Orbitra Table $version"
 
@@ -134,22 +150,23 @@ start_job editor "${tests[@]}" -R '^tst_editor$'
 start_job windows "${tests[@]}" -R '^tst_windows$'
 start_job scales nice bash "$root/tools/windows/scales.sh" "$build"
 set_dpi 96
-nice "${tests[@]}" -E '^tst_(editor|windows)$' || show_failures
+run nice "${tests[@]}" -E '^tst_(editor|windows)$' || show_failures
 
 step "Code pages"
 # The data file in the system's single-byte code page, whichever it is; a
 # double-byte system falls back to Windows-1252.
 for locale in ru_RU.UTF-8 ja_JP.UTF-8 vi_VN.UTF-8; do
     echo "-- code page round trip, LANG=$locale"
-    LANG=$locale LC_ALL=$locale nice ctest --test-dir "$build" --output-on-failure -R '^tst_datafile$' ||
+    LANG=$locale LC_ALL=$locale run nice ctest --test-dir "$build" --output-on-failure \
+        -R '^tst_datafile$' ||
         show_failures tst_datafile
 done
 
 step "Packing"
-nice bash "$root/tools/windows/pack.sh" "$build" "$version"
+run nice bash "$root/tools/windows/pack.sh" "$build" "$version"
 
 step "The packages installed and used under wine"
-nice bash "$root/tools/windows/blackbox.sh" "$build" "$version"
+run nice bash "$root/tools/windows/blackbox.sh" "$build" "$version"
 
 step "The window tests and display scales"
 finish_job editor || show_failures tst_editor
@@ -157,6 +174,6 @@ finish_job windows || show_failures tst_windows
 finish_job scales
 
 step "Start-up under wine"
-bash "$root/bench/windows-startup.sh" "$build" 5
+run bash "$root/bench/windows-startup.sh" "$build" 5
 
 ls -l "$root/dist/orbitra-table-$version-windows-x64.zip" "$root/dist/orbitra-table-$version-setup.exe"

@@ -79,41 +79,46 @@ MESSAGE
     return 1
 }
 
-# Copies the output of a build step from standard input into the log $1 and
-# shows Ninja's progress ("[done/total]" lines): on a terminal one line that
-# keeps changing, elsewhere a line a minute.
-show_progress() {
-    local log=$1 line shown=$SECONDS terminal=0 done=0 total=0
-    [ -t 1 ] && terminal=1
-    while IFS= read -r line; do
-        printf '%s\n' "$line" >&3
-        [[ $line =~ ^\[([0-9]+)/([0-9]+)\] ]] || continue
-        done=${BASH_REMATCH[1]} total=${BASH_REMATCH[2]}
-        if [ "$terminal" = 1 ]; then
-            printf '\r   %d of %d steps (%d%%), %d min' "$done" "$total" \
-                $((100 * done / total)) $(((SECONDS - qt_started) / 60))
-        elif ((SECONDS - shown >= 60)); then
-            printf '   %d of %d steps (%d%%), %d min\n' "$done" "$total" \
-                $((100 * done / total)) $(((SECONDS - qt_started) / 60))
-            shown=$SECONDS
-        fi
-    done 3>"$log"
-    [ "$terminal" = 0 ] || [ "$total" = 0 ] || printf '\n'
-}
-
 # Runs the build step $1 (configure, build, install) of the Windows Qt, the
-# command following, with its output in work/$1.log; when it fails, shows the
-# end of that log and where the whole of it is.
+# command following, with its output in work/$1.log, showing Ninja's progress
+# ("[done/total]" lines): on a terminal one line that keeps changing, elsewhere
+# a line a minute. When the step fails, shows the end of that log and where the
+# whole of it is. The step runs in a process group of its own, which
+# stop_qt_step ends (the caller's traps run while this waits, not while a
+# command runs in the foreground).
 qt_step() {
-    local step=$1 log=$qt_work/$1.log
+    local step=$1 log=$qt_work/$1.log status=0 progress shown=$SECONDS line=
     shift
     echo "-- Qt: $step (log: $log)"
-    if ! "$@" 2>&1 | show_progress "$log"; then
+    setsid "$@" </dev/null >"$log" 2>&1 8>&- &
+    qt_step_pid=$!
+    while kill -0 "$qt_step_pid" 2>/dev/null; do
+        sleep 1
+        progress=$(tail -c 4096 "$log" | grep -oE '^\[[0-9]+/[0-9]+\]' | tail -n1 | tr -d '[]') || true
+        [ -n "$progress" ] || continue
+        line=$(printf '   %d of %d steps (%d%%), %d min' "${progress%/*}" "${progress#*/}" \
+               $((100 * ${progress%/*} / ${progress#*/})) $(((SECONDS - qt_started) / 60)))
+        if [ -t 1 ]; then
+            printf '\r%s' "$line"
+        elif ((SECONDS - shown >= 60)); then
+            echo "$line"
+            shown=$SECONDS
+        fi
+    done
+    wait "$qt_step_pid" || status=$?
+    qt_step_pid=
+    [ ! -t 1 ] || [ -z "$line" ] || printf '\n'
+    if [ "$status" != 0 ]; then
         echo "The Qt build failed at its $step step. The end of its log:" >&2
         tail -n 40 "$log" >&2
         echo "The whole log: $log" >&2
         return 1
     fi
+}
+
+# Ends the Qt build step under way, if any, with every process it started.
+stop_qt_step() {
+    [ -z "${qt_step_pid:-}" ] || kill -TERM -- "-$qt_step_pid" 2>/dev/null || true
 }
 
 # Builds Qt for Windows into $QT_WINDOWS unless a finished build is there. The
