@@ -250,14 +250,13 @@ private Q_SLOTS:
         const auto fits = [](QWidget* c) {
             const int frame = c->style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
             if (auto* box = qobject_cast<QLineEdit*>(c)) {
-                // The room the style leaves for text, less the box's margin of 2 a side.
+                // The room the style leaves for text.
                 QStyleOptionFrame option;
                 option.initFrom(box);
                 option.lineWidth = box->hasFrame() ? frame : 0;
                 const QRect room =
                     c->style()->subElementRect(QStyle::SE_LineEditContents, &option, c);
-                return c->fontMetrics().horizontalAdvance(box->text().trimmed()) <=
-                       room.width() - 4;
+                return c->fontMetrics().horizontalAdvance(box->text().trimmed()) <= room.width();
             }
             auto* button = qobject_cast<QPushButton*>(c);
             auto* label = qobject_cast<QLabel*>(c);
