@@ -11,7 +11,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 source "$root/tools/deps.sh"
 WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix wine wine64 nsis ninja-build python3 zip unzip
-                  xvfb xauth xdotool imagemagick dpkg-dev binutils-mingw-w64-x86-64)
+                  xvfb xauth xdotool imagemagick dpkg-dev binutils-mingw-w64-x86-64 ccache)
 install_missing "${RUN_PACKAGES[@]}" "${WINDOWS_PACKAGES[@]}"
 source "$root/tools/windows/qt.sh"
 source "$root/tools/windows/wine.sh"
@@ -118,7 +118,11 @@ wine_setup "$build"
 # One wine session for the whole run (the build runs periodbio under wine too).
 start_xvfb
 start_wine
+# Objects compiled before, in this checkout or another (paths taken relative
+# to the checkout), come from ccache's cache (~/.cache/ccache).
+export CCACHE_BASEDIR=$root
 run cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache \
     -DCMAKE_TOOLCHAIN_FILE="$QT_WINDOWS/lib/cmake/Qt6/qt.toolchain.cmake" \
     -DQT_CHAINLOAD_TOOLCHAIN_FILE="$root/tools/windows/mingw-w64.cmake" \
     -DCMAKE_CROSSCOMPILING_EMULATOR="$build/wine-run" >/dev/null
