@@ -149,8 +149,9 @@ click_in "$editor" 261 320 204
 sleep 0.5
 xdotool type --delay 50 "26" 2>/dev/null  # (xdotool complains of Xvfb's focus)
 xdotool key alt+r 2>/dev/null
+sleep 0.5
 click_in "$editor" 261 436 204
-for tries in $(seq 50); do
+for tries in $(seq 100); do
     cmp -s "$shipped" "$program/period.bio" || break
     sleep 0.1
 done
