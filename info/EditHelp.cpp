@@ -19,9 +19,8 @@ constexpr int kClientHeight = 3735;
 // the first of the others that is installed.
 QFont pageFont() {
     QFont font;
-    font.setFamilies({layoutFontFamily(), QStringLiteral("Tahoma"),
-                      QStringLiteral("Leelawadee UI"), QStringLiteral("Loma"),
-                      QStringLiteral("Garuda"), QStringLiteral("Norasi")});
+    font.setFamilies({layoutFontFamily(), QStringLiteral("Tahoma"), QStringLiteral("Leelawadee UI"),
+                      QStringLiteral("Loma"), QStringLiteral("Garuda"), QStringLiteral("Norasi")});
     font.setPointSizeF(9.75);
     return font;
 }

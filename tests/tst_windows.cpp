@@ -348,10 +348,10 @@ private Q_SLOTS:
     }
 
     // About keeps its size. Its clock shows the current second (at most a second
-    // late on a loaded machine) for as long as it is watched, and sleeps between the seconds instead
-    // of ticking constantly. A left click on the author's name writes to the
-    // author, a right click does nothing; with no mail program (as on the
-    // offscreen platform) a message says where to write.
+    // late on a loaded machine) for as long as it is watched, and sleeps between the seconds
+    // instead of ticking constantly. A left click on the author's name writes to the author, a
+    // right click does nothing; with no mail program (as on the offscreen platform) a message says
+    // where to write.
     void aboutWindow() {
         QLocale::setDefault(QLocale(QStringLiteral("en_US")));
         QWidget* about = program_->showAbout();
