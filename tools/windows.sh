@@ -158,8 +158,9 @@ start_job scales nice bash "$root/tools/windows/scales.sh" "$build"
 run nice "${tests[@]}" -E '^tst_(editor|windows)$' || show_failures
 
 step "Code pages"
-# The data file in the system's single-byte code page, whichever it is; a
-# double-byte system falls back to Windows-1252.
+# The data file in the system's single-byte code page, whichever it is: here
+# Windows-1251 (Russian) and Windows-1258 (Vietnamese); a double-byte system
+# (Japanese, 932) falls back to Windows-1252.
 for locale in ru_RU.UTF-8 ja_JP.UTF-8 vi_VN.UTF-8; do
     echo "-- code page round trip, LANG=$locale"
     LANG=$locale LC_ALL=$locale run nice ctest --test-dir "$build" --output-on-failure \

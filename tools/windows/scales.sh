@@ -38,7 +38,7 @@ for dpi in 96 120 144 168 192; do
     set_dpi "$dpi"
     log=$build/tests/tst_windows-$dpi.log
     rm -f "$log"
-    if (cd "${test[1]}" && env "${test[@]:2}" "$build/wine-run" "${test[0]}" layoutRelations \
+    if (cd "${test[1]}" && env "${test[@]:2}" timeout 300 "$build/wine-run" "${test[0]}" layoutRelations \
             -o "$(winepath -w "$log"),txt" </dev/null >/dev/null 2>&1); then
         grep -E '^Totals' "$log"
     else

@@ -41,8 +41,9 @@ fresh_prefix() {
         done
 }
 
-# Makes `$1/wine` a prefix and `$1/wine-run` the script that runs a Windows
-# program there, finding Qt's and MinGW's DLLs.
+# Makes `$1/wine` a fresh prefix (nothing a run before left there counts) and
+# `$1/wine-run` the script that runs a Windows program there, finding Qt's and
+# MinGW's DLLs.
 wine_setup() {
     local build=$1 folder paths=()
     mkdir -p "$build"
@@ -60,7 +61,7 @@ export WINEPATH='$(IFS=';'; echo "${paths[*]}")'
 exec wine "\$@"
 RUN
     chmod +x "$build/wine-run"
-    [ -f "$WINEPREFIX/system.reg" ] || fresh_prefix "$WINEPREFIX"
+    fresh_prefix "$WINEPREFIX"
 }
 
 # Sets the system DPI of the prefix $WINEPREFIX to $1 (96 is 100 %), where
