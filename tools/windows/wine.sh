@@ -91,14 +91,14 @@ start_wine() {
     wine rundll32.exe user32.dll,GetDesktopWindow </dev/null >/dev/null 2>&1 8>&- 9>&-
 }
 
-# An X display for the window tests and the check of the packages; stop_wine
-# ends it.
+# An X display for the window tests and the check of the packages, large
+# enough for the main window at 200 % (1428 by 852 pixels); stop_wine ends it.
 start_xvfb() {
     # Xvfb picks a free display itself and writes its number to the file. It
     # keeps none of the caller's lock files open (8, 9).
     local numbers tries
     numbers=$(mktemp)
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -noreset -nolisten tcp 3>"$numbers" \
+    Xvfb -displayfd 3 -screen 0 2048x1536x24 -noreset -nolisten tcp 3>"$numbers" \
         >/dev/null 2>&1 8>&- 9>&- &
     xvfb_pid=$!
     for tries in $(seq 100); do
