@@ -55,11 +55,10 @@ private:
     QLineEdit* box(const char* name) const { return window()->findChild<QLineEdit*>(name); }
     QString shown() const { return box("cAN")->text().trimmed(); }
     static int openWindows(const QString& name) {
-        int open = 0;
-        for (QWidget* w : QApplication::topLevelWidgets()) {
-            open += w->isVisible() && w->objectName() == name;
-        }
-        return open;
+        const QWidgetList all = QApplication::topLevelWidgets();
+        return int(std::count_if(all.begin(), all.end(), [&](QWidget* w) {
+            return w->isVisible() && w->objectName() == name;
+        }));
     }
     // A tile by the symbol it shows, or any control by its name.
     QWidget* control(const QString& name) const {
@@ -85,16 +84,14 @@ private Q_SLOTS:
         addRows<DataFile>({
             {"missing: created empty", {"missing", "Fe"}},
             {"record past the end", {"105", "106"}},
-#ifdef Q_OS_WIN
-            {"held by another program that shares no writing: no window",
-             { "held",
-               "",
-               qt_error_string(ERROR_SHARING_VIOLATION) }},
-            {"held for a moment: opened once let go",
-             { "held briefly",
-               "Fe" }},
+#ifndef Q_OS_WIN
+            {"read error",
+             { "/proc/self/mem",
+               "Fe",
+               qt_error_string(EIO) }},
 #else
-            {"read error", {"/proc/self/mem", "Fe", qt_error_string(EIO)}},
+            {"held throughout: no window", {"held", "", qt_error_string(ERROR_SHARING_VIOLATION)}},
+            {"held for a moment: opened once let go", {"held briefly", "Fe"}},
 #endif
             {"folder: no window", {"folder", "", folderMessage()}},
         });
@@ -110,14 +107,14 @@ private Q_SLOTS:
 #ifdef Q_OS_WIN
         // Another program holds the file open for reading and shares no writing.
         std::unique_ptr<void, decltype(&CloseHandle)> other(INVALID_HANDLE_VALUE, CloseHandle);
-        std::thread letGo;
+        std::jthread letGo;  // joined before `other` goes
         if (file.startsWith(u"held")) {
             writeFile(path(), sampleDataFile(25));
             other.reset(CreateFileW(reinterpret_cast<const wchar_t*>(path().utf16()), GENERIC_READ,
                                     FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
             QVERIFY(other.get() != INVALID_HANDLE_VALUE);
             if (file == u"held briefly") {
-                letGo = std::thread([&other] {
+                letGo = std::jthread([&other] {
                     Sleep(300);
                     other.reset();
                 });
@@ -134,11 +131,6 @@ private Q_SLOTS:
         program_ = std::make_unique<Program>();
         bool started = false;
         QString seen = messageBoxText([&] { started = program_->start(); });
-#ifdef Q_OS_WIN
-        if (letGo.joinable()) {
-            letGo.join();
-        }
-#endif
         QCOMPARE(started, !tile.isEmpty());
         if (started) {
             QVERIFY(QFileInfo(path()).isFile());
@@ -234,10 +226,8 @@ private Q_SLOTS:
     }
 
     void layoutRelations_data() {
-        QTest::addColumn<QString>("window");
-        for (const char* window : {"main", "editor", "about", "help"}) {
-            QTest::newRow(window) << window;
-        }
+        addRows<QString>(
+            {{"main", "main"}, {"editor", "editor"}, {"about", "about"}, {"help", "help"}});
     }
 
     // Every window shows the flask; each control that shows something has its name
@@ -246,7 +236,8 @@ private Q_SLOTS:
     // name to be read out, and no label lies over such a control. Run at each
     // display scale.
     void layoutRelations() {
-        QFETCH(QString, window);
+        QFETCH(QString, row);
+        const QString& window = row;
         const auto fits = [](QWidget* c) {
             const int frame = c->style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
             if (auto* box = qobject_cast<QLineEdit*>(c)) {
@@ -265,9 +256,8 @@ private Q_SLOTS:
                    c->width() - (button ? 2 * frame : 0);
         };
         QWidget* shown = window == u"main"     ? this->window()
-                         : window == u"editor" ? static_cast<QWidget*>(program_->showEditor())
-                         : window == u"about"  ? static_cast<QWidget*>(program_->showAbout())
-                                               : program_->showHelp();
+                         : window == u"editor" ? program_->showEditor()
+                                               : open(window);
         auto* main = qobject_cast<QMainWindow*>(shown);
         QWidget* client = main ? main->centralWidget() : shown;
         QVERIFY(shown->windowIcon().availableSizes().size() > 1);  // the flask, drawn per size
@@ -297,35 +287,29 @@ private Q_SLOTS:
     }
 
     void clockText_data() {
-        QTest::addColumn<QString>("locale");
-        QTest::addColumn<QTime>("time");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("12-hour afternoon") << "en_US" << QTime(14, 5, 9) << "2:05:09 PM";
-        QTest::newRow("zone in brackets") << "eu_ES" << QTime(14, 5, 9) << "14:05:09";
-        QTest::newRow("own designator") << "sq_AL" << QTime(14, 5, 9) << "2:05:09 e pasdites";
-        QTest::newRow("day period") << "zh_TW" << QTime(14, 5, 9) << "下午2:05:09";
+        addRows<QStringList>({
+            {"12-hour afternoon", {"en_US", "2:05:09 PM"}},
+            {"zone in brackets", {"eu_ES", "14:05:09"}},
+            {"own designator", {"sq_AL", "2:05:09 e pasdites"}},
+            {"day period", {"zh_TW", "下午2:05:09"}},
+        });
     }
-
     void clockText() {
-        QFETCH(QString, locale);
-        QFETCH(QTime, time);
-        QFETCH(QString, expected);
-        QCOMPARE(orbitra::clockText(time, QLocale(locale)), expected);
+        QFETCH(QStringList, row);
+        QCOMPARE(orbitra::clockText(QTime(14, 5, 9), QLocale(row[0])), row[1]);
     }
 
     void lifecycle_data() {
-        QTest::addColumn<QString>("window");
-        QTest::addColumn<QString>("focus");  // where the user starts
-        QTest::newRow("help") << "help" << QStringLiteral("Text1");
-        QTest::newRow("about") << "about" << QStringLiteral("Command1");
+        // The window, and where the user starts in it.
+        addRows<QStringList>({{"help", {"help", "Text1"}}, {"about", {"about", "Command1"}}});
     }
 
     // Opened twice it is one window, with the focus where the
     // user starts; Escape leaves it open; Enter on OK destroys it with whatever was typed,
     // and the next opening shows the original text.
     void lifecycle() {
-        QFETCH(QString, window);
-        QFETCH(QString, focus);
+        QFETCH(QStringList, row);
+        const QString window = row[0], focus = row[1];
         QPointer<QWidget> first = open(window);
         auto* text = first->findChild<QPlainTextEdit*>("Text1");
         QCOMPARE(open(window), first.data());
