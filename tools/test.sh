@@ -5,7 +5,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 source "$root/tools/deps.sh"
-install_missing "${RUN_PACKAGES[@]}" ninja-build
+install_missing "${RUN_PACKAGES[@]}" ninja-build python3  # python3: the element-gathering self-test
 jobs=$(nproc)
 
 bash "$root/tools/fuzz.sh" 20000 5
