@@ -69,7 +69,6 @@ private Q_SLOTS:
             QCOMPARE(utf8ToAnsi(text.toStdString()), std::string(1, char(b)));
 #ifndef Q_OS_WIN
             QStringDecoder reference("windows-1252");
-            QVERIFY(reference.isValid());
             QCOMPARE(text, reference(QByteArrayView(&byte, 1)));
 #endif
         }

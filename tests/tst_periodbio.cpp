@@ -143,6 +143,8 @@ private Q_SLOTS:
             "line 2: text after the closing quote");
         row("columns in another order", "cAN,cname\n26,Iron\n", kRefused,
             "line 1: the header must");
+        row("a first column not the record's", "id," + kHeader + "1," + iron, kRefused,
+            "line 1: the header");
     }
 
     void buildStoresOrRefusesKeepingTheOldFile() {

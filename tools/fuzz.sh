@@ -17,13 +17,33 @@ install_missing "libclang-rt-$(clang -dumpversion | cut -d. -f1)-dev"
 build="$root/build-fuzz"
 cmake -S "$root/fuzz" -B "$build" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Debug >/dev/null
 cmake --build "$build" -j"$(nproc)" >/dev/null
-for target in datafile writes loadnumber savenumber; do
+echo "fuzz: each target ${runs} runs${2:+ or $seconds s}, $(nproc) at a time"
+fuzz() {  # target
+    local scratch
     scratch=$(mktemp -d)
-    echo "fuzz_$target: $runs runs${2:+ or $seconds s}"
-    "$build/fuzz_$target" -runs="$runs" -max_total_time="$seconds" -max_len=1024 -print_final_stats=0 \
-        "$scratch" "$root/fuzz/corpus/$target" 2>"$scratch.log" ||
-        { tail -n 40 "$scratch.log"; echo "fuzz_$target FAILED"; exit 1; }
-    grep -E '^(Done|INFO: Seed)' "$scratch.log" | tail -n 1 || true
-    rm -rf "$scratch" "$scratch.log"
+    if "$build/fuzz_$1" -runs="$runs" -max_total_time="$seconds" -max_len=1024 \
+        -print_final_stats=0 "$scratch" "$root/fuzz/corpus/$1" 2>"$scratch.log"; then
+        echo "fuzz_$1: $(grep -E '^(Done|INFO: Seed)' "$scratch.log" | tail -n 1)"
+        rm -rf "$scratch" "$scratch.log"
+    else
+        tail -n 40 "$scratch.log"
+        echo "fuzz_$1 FAILED (its inputs: $scratch)"
+        return 1
+    fi
+}
+# Each target runs on one core: as many run at once as there are cores.
+running=()
+failed=0
+for target in datafile writes loadnumber savenumber; do
+    fuzz "$target" &
+    running+=($!)
+    if [ ${#running[@]} -ge "$(nproc)" ]; then
+        wait "${running[0]}" || failed=1
+        running=("${running[@]:1}")
+    fi
 done
+for pid in "${running[@]}"; do
+    wait "$pid" || failed=1
+done
+[ "$failed" -eq 0 ] || exit 1
 echo "fuzz: all targets passed"
