@@ -27,7 +27,7 @@ fuzz() {  # target
         rm -rf "$scratch" "$scratch.log"
     else
         tail -n 40 "$scratch.log"
-        echo "fuzz_$1 FAILED (its inputs: $scratch)"
+        echo "fuzz_$1 FAILED (the inputs it made: $scratch)"
         return 1
     fi
 }
