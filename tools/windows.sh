@@ -99,9 +99,7 @@ finish() {
         done
     fi
 }
-trap finish EXIT
-trap 'exit 130' INT
-trap 'exit 143' TERM
+end_with finish
 
 step() {
     [ ${#steps[@]} -eq 0 ] || steps[-1]+=" $((SECONDS - step_started))"

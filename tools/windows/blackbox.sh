@@ -23,9 +23,7 @@ finish() {
     [ -z "$program_pid" ] || kill "$program_pid" 2>/dev/null || true
     wineserver -k 2>/dev/null || true
 }
-trap finish EXIT
-trap 'exit 130' INT
-trap 'exit 143' TERM
+end_with finish
 rm -rf "$WINEPREFIX" "$checks"
 mkdir -p "$checks"
 fresh_prefix "$WINEPREFIX"

@@ -12,9 +12,7 @@ name=$2
 shift 2
 source "$root/tools/windows/wine.sh"
 export WINEPREFIX=$build/wine-$name ORBITRA_WINEPREFIX=$build/wine-$name
-trap stop_wine EXIT
-trap 'exit 130' INT
-trap 'exit 143' TERM
+end_with stop_wine
 fresh_prefix "$WINEPREFIX"
 start_xvfb
 start_wine

@@ -18,9 +18,7 @@ finish() {
     set_dpi 96
     rm -rf "$work"
 }
-trap finish EXIT
-trap 'exit 130' INT
-trap 'exit 143' TERM
+end_with finish
 
 # The window test as CTest runs it: its program, folder and environment.
 test=$(cd "$build" && ctest --show-only=json-v1 -R '^tst_windows$' | python3 -c '

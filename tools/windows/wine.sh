@@ -1,6 +1,6 @@
 # Sourced by windows.sh and the scripts it runs: wine prefixes of the build's
 # own, the emulator script CMake runs Windows programs with, the system DPI of
-# a prefix, and an Xvfb display.
+# a prefix, an Xvfb display, and ending what a script started.
 
 mingw_runtime=(/usr/lib/gcc/x86_64-w64-mingw32/*-posix/libstdc++-6.dll
                /usr/lib/gcc/x86_64-w64-mingw32/*-posix/libgcc_s_seh-1.dll
@@ -9,6 +9,14 @@ mingw_runtime=(/usr/lib/gcc/x86_64-w64-mingw32/*-posix/libstdc++-6.dll
 # Wine without the Mono and Gecko prompts and without menu entries on the host.
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 export WINEDEBUG=${WINEDEBUG:--all}
+
+# Runs $1 when the script ends, however it ends: an interrupt or a termination
+# ends the script with the usual status, and the EXIT trap runs then too.
+end_with() {
+    trap "$1" EXIT
+    trap 'exit 130' INT
+    trap 'exit 143' TERM
+}
 
 # Makes $1 a new wine prefix, as a copy of a pristine one kept beside it: wineboot
 # takes a quarter of a minute or more, a copy about a second. The copy shares
