@@ -2,15 +2,12 @@
 
 #include "About.h"
 #include "Artwork.h"
-#include "Controls.h"
 #include "Edit.h"
 #include "EditHelp.h"
 #include "main.h"
 
 #include <QApplication>
 #include <QCursor>
-#include <QFont>
-#include <QFontInfo>
 #include <QIcon>
 #include <QMessageBox>
 #include <QScreen>
@@ -32,19 +29,6 @@ Window* bringForward(Window* window) {
 }  // namespace
 
 Program::Program() {
-    // The windows have fixed layouts drawn for "MS Sans Serif" at 8 points. Where
-    // it is missing, its stand-ins run wider, and at 7.5 points their captions
-    // fit the boxes drawn for it.
-    const QString classic = layoutFontFamily();
-    QFont::insertSubstitutions(
-        classic, {QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Liberation Sans"),
-                  QStringLiteral("Arimo"), QStringLiteral("DejaVu Sans Condensed")});
-    QFont font(classic, 8);
-    const QString found = QFontInfo(font).family();
-    if (found != QLatin1String("MS Sans Serif") && found != QLatin1String("Microsoft Sans Serif")) {
-        font.setPointSizeF(7.5);
-    }
-    QApplication::setFont(font);
     // Every window, the editor included, shows the flask in the task bar.
     QApplication::setWindowIcon(flaskIcon());
 }

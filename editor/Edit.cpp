@@ -83,7 +83,6 @@ QLabel* label(QWidget* parent, const QString& name, const QString& caption, cons
     l->setObjectName(name);
     l->setGeometry(geometry);
     l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    paint(l, QPalette::WindowText, 0x000000);
     return l;
 }
 
@@ -91,8 +90,7 @@ QLineEdit* textBox(QWidget* parent, const QString& name, const QRect& geometry, 
     auto* box = new QLineEdit(parent);
     box->setObjectName(name);
     box->setGeometry(geometry);
-    paint(box, QPalette::Base, colour);
-    paint(box, QPalette::Text, 0x000000);
+    paint(box, Surface::Field, colour);
     return box;
 }
 
@@ -138,6 +136,7 @@ Edit::Edit(DataFiles& files, QWidget* parent)
     setObjectName(QStringLiteral("Edit"));
     setWindowTitle(QStringLiteral("Edit data"));
     setAttribute(Qt::WA_DeleteOnClose);
+    setFont(layoutFont());
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
@@ -171,7 +170,8 @@ std::array<QLineEdit*, kPropertyCount> Edit::fieldBoxes() const {
 void Edit::createControls() {
     client_->setObjectName(QStringLiteral("client"));
     client_->setAutoFillBackground(true);
-    paint(client_, QPalette::Window, kBackground);
+    // The labels stand on it, transparent, in its colours.
+    paint(client_, Surface::Face, kBackground);
     setCentralWidget(client_);
     for (int field = 0; field < kPropertyCount; ++field) {
         const FieldRow& row = kFieldRows[field];

@@ -12,7 +12,6 @@
 #include <QLabel>
 #include <QLocale>
 #include <QMessageBox>
-#include <QPalette>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTime>
@@ -62,6 +61,7 @@ About::About(QWidget* parent)
     setObjectName(QStringLiteral("About"));
     setWindowTitle(QStringLiteral("About"));
     setAttribute(Qt::WA_DeleteOnClose);
+    setFont(layoutFont());
     setFixedSize(px(kClientWidth), px(kClientHeight));
 
     createControls();
@@ -85,9 +85,9 @@ void About::createControls() {
     // The notice wraps at the box's width, so only the vertical bar is needed.
     Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Text1->setTabChangesFocus(true);
-    QPalette palette = Text1->palette();
-    palette.setColor(QPalette::Base, QApplication::palette("QMenu").color(QPalette::Window));
-    Text1->setPalette(palette);
+    // The notice stands on the system's menu colours, text and background alike.
+    const QPalette menu = QApplication::palette("QMenu");
+    paint(Text1, Surface::Field, menu.color(QPalette::Window), menu.color(QPalette::WindowText));
     Text1->setPlainText(aboutNotice());
     Text1->setAccessibleName(QStringLiteral("Notice"));
 

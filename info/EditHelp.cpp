@@ -52,6 +52,7 @@ EditHelp::EditHelp(QWidget* parent)
     setObjectName(QStringLiteral("EditHelp"));
     setWindowTitle(QStringLiteral("Help"));
     setAttribute(Qt::WA_DeleteOnClose);
+    setFont(layoutFont());
     resize(px(kClientWidth), px(kClientHeight));
 
     createControls();

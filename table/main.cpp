@@ -30,8 +30,7 @@ QLabel* label(QWidget* parent, int number, std::string_view caption, const QRect
     l->setGeometry(geometry);
     l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     l->setAutoFillBackground(true);
-    paint(l, QPalette::Window, kBackground);
-    paint(l, QPalette::WindowText, textColour);
+    paint(l, Surface::Face, kBackground, textColour);
     return l;
 }
 
@@ -69,10 +68,10 @@ main::main(DataFiles& files, QWidget* parent)
     setObjectName(QStringLiteral("main"));
     setWindowTitle(QStringLiteral("Periodic Table"));
     setAttribute(Qt::WA_DeleteOnClose);
+    setFont(layoutFont());
     canvas_->setObjectName(QStringLiteral("client"));
     canvas_->setAutoFillBackground(true);
-    paint(canvas_, QPalette::Window, kBackground);
-    paint(this, QPalette::Window, kBackground);
+    paint(canvas_, Surface::Face, kBackground);
     setCentralWidget(canvas_);
 
     createTable();
@@ -93,7 +92,7 @@ QLineEdit* main::detailBox(int field) {
     box->setReadOnly(true);
     box->setAccessibleName(text(kFields[field].caption));
     box->setAccessibleDescription(text(row.unit));
-    paint(box, QPalette::Base, kDetailBoxColour);
+    paint(box, Surface::Field, kDetailBoxColour);
     return box;
 }
 
@@ -109,9 +108,13 @@ void main::createTable() {
         box->setText(text(tile.symbol));
         box->setCursorPosition(0);
         box->setGeometry(twips(tile.left, tile.top, kTileSize, kTileSize));
+        // The family is heard and, for readers who cannot tell the legend's
+        // colours apart, shown on hovering.
         box->setAccessibleName(QStringLiteral("%1, %2").arg(text(tile.symbol)).arg(tile.z));
         box->setAccessibleDescription(text(familyOf(tile)));
-        paint(box, QPalette::Base, tile.colour);
+        box->setToolTip(box->accessibleName() + QStringLiteral(": ") +
+                        box->accessibleDescription());
+        paint(box, Surface::Field, tile.colour);
         const int z = tile.z;
         auto* filter = new ClickFilter(box);
         connect(filter, &ClickFilter::clicked, this, [this, z] { ShowRecord(qint16(z)); });
@@ -127,8 +130,7 @@ void main::createTable() {
         swatch->setLineWidth(1);
         swatch->setAccessibleName(text(entry.caption));
         swatch->setAutoFillBackground(true);
-        paint(swatch, QPalette::Window, entry.colour);
-        paint(swatch, QPalette::WindowText, 0x000000);
+        paint(swatch, Surface::Face, entry.colour);
         label(canvas_, entry.label, entry.caption,
               twips(kLegendCaptionLeft, entry.top, entry.captionWidth, 255));
     }
@@ -142,7 +144,7 @@ void main::createTable() {
         const QPoint b(px(line.x2), px(line.y2));
         stroke->setGeometry(QRect(a, b).normalized());
         stroke->setAutoFillBackground(true);
-        paint(stroke, QPalette::Window, 0x000000);
+        paint(stroke, Surface::Face, 0x000000);
     }
 }
 

@@ -5,6 +5,8 @@
 #include "Contacts.h"
 #include "testsupport.h"
 
+#include <cmath>
+
 #ifdef Q_OS_WIN
 #include <windows.h>
 
@@ -36,6 +38,43 @@ struct Key {
 struct Entries {
     QStringList entries, expected;
 };
+
+// WCAG 2's contrast ratio of two colours, from 1 to 21.
+double contrast(QRgb a, QRgb b) {
+    const auto luminance = [](QRgb c) {
+        const auto linear = [](int v) {
+            const double s = v / 255.0;
+            return s <= 0.03928 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * linear(qRed(c)) + 0.7152 * linear(qGreen(c)) + 0.0722 * linear(qBlue(c));
+    };
+    const auto [dark, light] = std::minmax(luminance(a), luminance(b));
+    return (light + 0.05) / (dark + 0.05);
+}
+
+// How `box`'s text stands out from its fill in `shot`, a picture of its window
+// as the screen shows it: the fill is the commonest colour inside the frame,
+// the text the pixel there that differs from it most.
+double textContrast(const QImage& shot, QLineEdit* box) {
+    const qreal scale = shot.devicePixelRatio();
+    const QRect inside(box->mapTo(box->window(), QPoint(3, 3)) * scale,
+                       (box->size() - QSize(6, 6)) * scale);
+    QHash<QRgb, int> count;
+    for (int y = inside.top(); y <= inside.bottom(); ++y) {
+        for (int x = inside.left(); x <= inside.right(); ++x) {
+            ++count[shot.pixel(x, y)];
+        }
+    }
+    const QRgb fill =
+        std::max_element(count.keyValueBegin(), count.keyValueEnd(), [](auto a, auto b) {
+            return a.second < b.second;
+        })->first;
+    double most = 1;
+    for (auto it = count.keyBegin(); it != count.keyEnd(); ++it) {
+        most = std::max(most, contrast(fill, *it));
+    }
+    return most;
+}
 
 }  // namespace
 
@@ -282,6 +321,92 @@ private Q_SLOTS:
                              (above->focusPolicy() == Qt::NoFocus && !qobject_cast<QLabel*>(above)),
                          qPrintable(where + " under " + above->objectName()));
             }
+        }
+    }
+
+    // Whatever colours and font the system hands the program, at start or while it
+    // runs: after a click on Fe every tile symbol and box value stands out from
+    // its fill at 4.5:1 or more on the screen, and captions and tiles look as
+    // drawn. A screen reader hears a tile's family and a box's unit, the boxes
+    // read-only, a box's value the record's text; hovering a tile shows its
+    // family too. Run again under a dark desktop and High Contrast Black.
+    void readable() {
+        ElementRecord iron;
+        for (int i = 0; i < kPropertyCount; ++i) {
+            iron.fields[i] = "Fe" + std::to_string(i) + " ";
+        }
+        // As stored, padded to each field's width.
+        QVERIFY(WriteRecord(program_->files(), 1, 26, iron).ok() &&
+                ReadRecord(program_->files(), 1, 26, iron).ok());
+        QTest::mouseClick(control("Fe"), Qt::LeftButton);
+        QCOMPARE(shown(), "Fe1");
+        window()->setFocus();  // no focus frame in the system's colours
+
+        QStringList families;  // as the legend names them
+        for (QFrame* swatch : window()->findChildren<QFrame*>(QRegularExpression("^Shape"))) {
+            families << swatch->accessibleName();
+        }
+        const QList<QLabel*> labels = window()->findChildren<QLabel*>();
+        const auto boxes = window()->detailBoxes();
+        for (QWidget* c : window()->centralWidget()->findChildren<QLineEdit*>()) {
+            QAccessibleInterface* read = QAccessible::queryAccessibleInterface(c);
+            const QString what = read->text(QAccessible::Name), said = c->objectName();
+            QVERIFY2(read->state().readOnly, qPrintable(said));
+            const int field = int(std::find(boxes.begin(), boxes.end(), c) - boxes.begin());
+            if (field == kPropertyCount) {
+                QVERIFY2(families.contains(read->text(QAccessible::Description)), qPrintable(said));
+                QCOMPARE(c->toolTip(), what + ": " + read->text(QAccessible::Description));
+                continue;
+            }
+            QCOMPARE(read->text(QAccessible::Value), QString::fromStdString(iron.fields[field]));
+            // The unit is the label just right of the box, within its height.
+            QString unit;
+            for (QLabel* l : labels) {
+                const int gap = l->x() - c->geometry().right();
+                if (gap > 0 && gap < 20 && l->y() >= c->y() && l->y() < c->geometry().bottom()) {
+                    unit = l->text();
+                }
+            }
+            QCOMPARE(read->text(QAccessible::Description), unit);
+            QVERIFY2(c->toolTip().isEmpty(), qPrintable(said));
+        }
+        QWidget* fe = control("Fe");
+        QHelpEvent hover(QEvent::ToolTip, QPoint(4, 4), fe->mapToGlobal(QPoint(4, 4)));
+        QApplication::sendEvent(fe, &hover);
+        QTRY_COMPARE(QToolTip::text(), "Fe, 26: Transition Metals");
+        QToolTip::hideText();
+        QTRY_VERIFY(!QToolTip::isVisible());  // off the picture below
+
+        const auto look = [this] {
+            window()->repaint();
+            QTest::qWait(50);
+            return window()->screen()->grabWindow(window()->winId()).toImage();
+        };
+        const auto check = [this](const QImage& shot) {
+            for (QLineEdit* c : window()->centralWidget()->findChildren<QLineEdit*>()) {
+                const double ratio = textContrast(shot, c);
+                QVERIFY2(ratio >= 4.5, qPrintable(c->objectName() + " " + QString::number(ratio)));
+            }
+        };
+        const QImage before = look();
+        check(before);
+        // Another desktop's font and a dark scheme, as a platform theme sets them.
+        const QFont font = QApplication::font();
+        const QPalette palette = QApplication::palette();
+        const auto restore = qScopeGuard([&] {
+            QApplication::setFont(font);
+            QApplication::setPalette(palette);
+        });
+        QApplication::setFont(QFont(QStringLiteral("DejaVu Serif"), 13, QFont::Bold));
+        QApplication::setPalette(QPalette(Qt::white, QColor(0x303030), Qt::gray, Qt::black,
+                                          Qt::darkGray, Qt::white, Qt::white, QColor(0x101010),
+                                          QColor(0x202020)));
+        const QImage after = look();
+        check(after);
+        for (QWidget* c : window()->centralWidget()->findChildren<QWidget*>()) {
+            const QRect place(c->mapTo(window(), QPoint()) * before.devicePixelRatio(),
+                              c->size() * before.devicePixelRatio());
+            QVERIFY2(before.copy(place) == after.copy(place), qPrintable(c->objectName()));
         }
     }
 

@@ -1,6 +1,8 @@
 #include "Controls.h"
 
+#include <QFont>
 #include <QFontDatabase>
+#include <QFontInfo>
 #include <QLabel>
 #include <QPushButton>
 
@@ -23,6 +25,24 @@ QString layoutFontFamily() {
     const bool bitmap =
         QFontDatabase::hasFamily(classic) && !QFontDatabase::isSmoothlyScalable(classic);
     return bitmap && QFontDatabase::hasFamily(twin) ? twin : classic;
+}
+
+QFont layoutFont() {
+    static const QFont font = [] {
+        const QString classic = layoutFontFamily();
+        QFont::insertSubstitutions(
+            classic, {QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Liberation Sans"),
+                      QStringLiteral("Arimo"), QStringLiteral("DejaVu Sans Condensed")});
+        QFont chosen(classic, 8);
+        const QString found = QFontInfo(chosen).family();
+        if (found != QLatin1String("MS Sans Serif") &&
+            found != QLatin1String("Microsoft Sans Serif")) {
+            chosen.setPointSizeF(7.5);
+        }
+        chosen.setResolveMask(QFont::AllPropertiesResolved);
+        return chosen;
+    }();
+    return font;
 }
 
 }  // namespace orbitra

@@ -1,5 +1,6 @@
 #pragma once
 
+class QFont;
 class QString;
 class QWidget;
 
@@ -17,5 +18,11 @@ void settleControls(QWidget* window);
 // that is a bitmap font that jumps between a few sizes on a display at 125 % or
 // 175 %, its TrueType twin "Microsoft Sans Serif", of the same metrics.
 QString layoutFontFamily();
+
+// The font the fixed layouts are drawn for: that family at 8 points, or where it
+// is missing its nearest stand-in at 7.5, which runs wider. Every property is
+// set, so a window given it keeps it whatever font a platform theme or the
+// desktop gives the application, at start or while the program runs.
+QFont layoutFont();
 
 }  // namespace orbitra
