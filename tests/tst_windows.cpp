@@ -292,6 +292,7 @@ private Q_SLOTS:
             return c->fontMetrics().horizontalAdvance(text) <=
                    c->width() - (button ? 2 * frame : 0);
         };
+        QCoreApplication::sendPostedEvents();  // a platform theme's settings, which come late
         QWidget* shown = window == u"main"     ? this->window()
                          : window == u"editor" ? program_->showEditor()
                                                : open(window);

@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
-# Builds Orbitra Table and runs every test headless (offscreen Qt platform):
+# Builds Orbitra Table and runs every test headless (offscreen Qt platform; the
+# dark-desktop run on Xvfb):
 # each fuzz target for a few seconds, the whole test suite, and
 # the whole test suite again built with AddressSanitizer and UBSan.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 source "$root/tools/deps.sh"
-install_missing "${RUN_PACKAGES[@]}" ninja-build python3  # python3: the element-gathering self-test
+# python3: the element-gathering self-test; Xvfb and qt6ct: the windows on a
+# dark desktop with a font of its own
+install_missing "${RUN_PACKAGES[@]}" ninja-build python3 xvfb xauth qt6ct
 jobs=$(nproc)
 
 bash "$root/tools/fuzz.sh" 20000 5

@@ -1,4 +1,5 @@
-// Pictures of the four windows for the README, grabbed offscreen:
+// Pictures of the four windows for the README, grabbed offscreen (or on the
+// platform QT_QPA_PLATFORM names):
 //   orbitra-screenshots DATAFILE OUTDIR
 // copies DATAFILE into a scratch folder as period.bio, shows iron in the main
 // window and record 26 in the editor, opens the help and About windows, and
@@ -44,7 +45,11 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "usage: orbitra-screenshots DATAFILE OUTDIR\n");
         return 2;
     }
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Offscreen unless told otherwise: the pictures under a desktop's own
+    // scheme come from a display with its platform theme.
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
     QApplication application(argc, argv);
     const QString data = QFileInfo(QString::fromLocal8Bit(argv[1])).absoluteFilePath();
     const QDir out(QFileInfo(QString::fromLocal8Bit(argv[2])).absoluteFilePath());
