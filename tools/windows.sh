@@ -149,10 +149,12 @@ set_dpi 96
 # The window test first, alone: its clock check wants the processor on time.
 run "${tests[@]}" -R '^tst_windows$' || show_failures tst_windows
 # Then the editor's test, which spends much of its time waiting for windows,
-# and the layout test at each display scale run beside the rest; the rest
+# the layout test at each display scale and the windows under High Contrast
+# Black run beside the rest; the rest
 # yields the processor to them (nice).
 start_job editor "${tests[@]}" -R '^tst_editor$'
 start_job scales nice bash "$root/tools/windows/scales.sh" "$build"
+start_job contrast nice bash "$root/tools/windows/contrast.sh" "$build"
 run nice "${tests[@]}" -E '^tst_(editor|windows)$' || show_failures
 
 step "Code pages"
@@ -169,9 +171,10 @@ done
 step "Packing"
 run nice bash "$root/tools/windows/pack.sh" "$build" "$version"
 
-step "The editor's test and display scales"
+step "The editor's test, display scales and high contrast"
 finish_job editor || show_failures tst_editor
 finish_job scales
+finish_job contrast
 
 # Alone, as it types and clicks into the program.
 step "The packages installed and used under wine"

@@ -166,3 +166,56 @@ click_shows() {
     done
     return 1
 }
+
+# Runs the window test's functions $3... under wine in the prefix $WINEPREFIX,
+# as CTest runs it (its program, folder and environment), writing its log to
+# $2; $1 is the build. Shows the totals, or the log when it fails.
+window_test() {
+    local build=$1 log=$2 test
+    shift 2
+    test=$(cd "$build" && ctest --show-only=json-v1 -R '^tst_windows$' | python3 -c '
+import json, sys
+test = json.load(sys.stdin)["tests"][0]
+properties = {p["name"]: p["value"] for p in test.get("properties", [])}
+print("\t".join([test["command"][1], properties.get("WORKING_DIRECTORY", ".")]
+                + properties.get("ENVIRONMENT", [])))')
+    IFS=$'\t' read -r -a test <<<"$test"
+    rm -f "$log"
+    if (cd "${test[1]}" && env "${test[@]:2}" timeout 300 "$build/wine-run" "${test[0]}" "$@" \
+            -o "$(winepath -w "$log"),txt" </dev/null >/dev/null 2>&1); then
+        grep -E '^Totals' "$log"
+    else
+        cat "$log" 2>/dev/null || echo "tst_windows did not run"
+        return 1
+    fi
+}
+
+# Starts the program of build $1 in the folder $2 on the shipped data, clicks
+# Fe and saves the window's inside, without the frame wine draws round it, as
+# the picture $4; $3 is the display scale in per cent (the prefix's DPI must
+# be set to it). Sets program_pid; the caller ends the program.
+picture_of_iron() {
+    local build=$1 work=$2 percent=$3 picture=$4 main client X Y WIDTH HEIGHT SCREEN WINDOW
+    cp "$build/data/period.bio" "$work/"
+    (cd "$work" && exec "$build/wine-run" "$build/orbitra-table.exe") >/dev/null 2>&1 &
+    program_pid=$!
+    main=$(window_named "Periodic Table")
+    eval "$(xdotool getwindowgeometry --shell "$main")"
+    # Laid out for 96 dots per inch, the client area is 409 pixels high; scaled,
+    # the window must have grown with it, or the scale never reached the program.
+    client=$((409 * percent / 100))
+    [ "$HEIGHT" -ge "$client" ] ||
+        { echo "the main window is $HEIGHT pixels high at $percent %, as if unscaled" >&2; return 1; }
+    # The Fe tile, at (204, 260) of the client area at 100 %; the detail panel
+    # fills in once the click has been handled.
+    click_shows "$main" "$client" $((204 * percent / 100)) $((260 * percent / 100)) \
+        $((700 * percent / 100))x$((120 * percent / 100))+0+0 "$work/click" ||
+        { echo "a click on Fe at $percent % showed nothing" >&2; return 1; }
+    # The inside is 714 by 426 pixels at 100 %; without the time stamps
+    # ImageMagick adds, the same picture makes the same file.
+    local width=$((714 * percent / 100)) height=$((426 * percent / 100)) border
+    border=$(((WIDTH - width) / 2))
+    import -window "$main" -crop "${width}x$height+$border+$((HEIGHT - height - border))" \
+        -strip -define png:exclude-chunks=date,time "$picture"
+    echo "$picture: the inside of a ${WIDTH}x$HEIGHT window"
+}
