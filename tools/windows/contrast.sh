@@ -37,6 +37,9 @@ colours=(ActiveBorder=255.255.255 ActiveTitle=0.0.0 AppWorkspace=0.0.0 Backgroun
         value=${colour#*=}
         printf '"%s"="%s"\r\n' "${colour%%=*}" "${value//./ }"
     done
+    # Windows turns its visual styles off under a contrast theme, and draws every
+    # control in the system colours; wine's own theme would stay on.
+    printf '\r\n[HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\ThemeManager]\r\n"ThemeActive"="0"\r\n'
 } >"$work/colours.reg"
 wine regedit /S "$(winepath -w "$work/colours.reg")" >/dev/null 2>&1
 
