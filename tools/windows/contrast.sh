@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # The windows under Windows' High Contrast Black system colours, under wine on
-# the X display of the caller: the window test's readable and layout checks
-# (after a click on Fe every tile symbol and box value stands out from its fill
-# at 4.5:1 or more as the screen shows it, and the layouts are as drawn), then
-# a picture of the main window with iron shown, docs/windows-high-contrast.png.
+# the X display of the caller: the window test's readable and layout checks,
+# then the program on the shipped data, iron clicked: on the picture of its
+# main window, docs/windows-high-contrast.png, every tile symbol and box value
+# stands out from its fill at 4.5:1 or more (tools/contrast.py).
 # The colours go into the prefix ORBITRA_WINEPREFIX names: a job's own, made
 # afresh for it (tools/windows/job.sh).
 #   tools/windows/contrast.sh BUILD
@@ -49,4 +49,5 @@ window_test "$build" "$build/tests/tst_windows-high-contrast.log" readable layou
     status=1
 echo "-- the main window under High Contrast Black, iron shown"
 picture_of_iron "$build" "$work" 100 "$root/docs/windows-high-contrast.png"
+python3 "$root/tools/contrast.py" "$root/docs/windows-high-contrast.png" || status=1
 exit "$status"
