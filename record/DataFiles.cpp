@@ -121,10 +121,13 @@ Status DataFiles::write(int handle, std::int32_t number, const ElementRecord& re
         return followed;
     }
     if (removed || it->second.file->readOnly()) {
-        return Status::failure(RecordError::Io,
-                               "The data file \"" + utf8FromPath(it->second.path.filename()) +
-                                   (removed ? "\" has been removed from its folder."
-                                            : "\" is read-only: records can be shown, not saved."));
+        const std::string& refusal = it->second.file->writeRefusal();
+        return Status::failure(
+            RecordError::Io,
+            "The data file \"" + utf8FromPath(it->second.path.filename()) +
+                (removed           ? "\" has been removed from its folder."
+                 : refusal.empty() ? "\" is read-only: records can be shown, not saved."
+                                   : "\" can be read, not written: " + refusal));
     }
     const RecordBytes bytes = encodeRecord(record);
     std::string error;

@@ -73,7 +73,9 @@ public:
     // (number - 1) * 177, extending the file with zero bytes when it lies past
     // the end. With Sync::Yes the bytes reach the device before it returns.
     // Nothing outside those 177 bytes is ever written. Io when the file has been
-    // removed or was opened read-only.
+    // removed or was opened for reading only, the message then saying that the
+    // file is read-only or, where only the user's rights refuse, the system's
+    // reason.
     Status write(int handle, std::int32_t number, const ElementRecord& record,
                  Sync sync = Sync::Yes);
 

@@ -49,19 +49,27 @@ std::unique_ptr<NativeFile> NativeFile::open(const std::filesystem::path& path, 
     };
     int descriptor = openAs(O_RDWR | (create ? O_CREAT : 0));
     bool readOnly = false;
+    std::string writeRefusal;
     if (descriptor < 0 && (errno == EACCES || errno == EPERM || errno == EROFS)) {
         // Readable but not writable: records show, saves are refused. A file
         // that cannot be read either keeps the first refusal as its reason.
         const int refusal = errno;
         descriptor = openAs(O_RDONLY);
         readOnly = descriptor >= 0;
+        struct stat status {};
+        // Read-only are a read-only file system and a file nobody may write;
+        // otherwise the user's rights refuse, and the system says how.
+        if (readOnly && refusal != EROFS &&
+            !(::fstat(descriptor, &status) == 0 && (status.st_mode & 0222) == 0)) {
+            writeRefusal = systemMessage(refusal);
+        }
         errno = refusal;
     }
     if (descriptor < 0) {
         error = systemMessage(errno);
         return nullptr;
     }
-    return std::unique_ptr<NativeFile>(new NativeFile(descriptor, readOnly));
+    return std::unique_ptr<NativeFile>(new NativeFile(descriptor, readOnly, writeRefusal));
 }
 
 NativeFile::~NativeFile() {

@@ -74,6 +74,22 @@ void retryWhileHeld(Attempt attempt) {
     }
 }
 
+// Why `file`, opened for reading after writing was refused with `code`, may not
+// be written: nothing where the file or its volume is read-only, else the
+// system's message (an access control entry, Controlled Folder Access).
+std::string writeRefusal(HANDLE file, DWORD code) {
+    BY_HANDLE_FILE_INFORMATION information{};
+    DWORD volume = 0;
+    if (code == ERROR_WRITE_PROTECT ||
+        (GetFileInformationByHandle(file, &information) &&
+         (information.dwFileAttributes & FILE_ATTRIBUTE_READONLY)) ||
+        (GetVolumeInformationByHandleW(file, nullptr, 0, nullptr, nullptr, &volume, nullptr, 0) &&
+         (volume & FILE_READ_ONLY_VOLUME))) {
+        return {};
+    }
+    return systemMessage(code);
+}
+
 bool isFolder(const std::filesystem::path& path) {
     const DWORD attributes = GetFileAttributesW(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
@@ -163,7 +179,7 @@ std::unique_ptr<NativeFile> NativeFile::open(const std::filesystem::path& path, 
         }
         code = GetLastError();
         if ((code == ERROR_ACCESS_DENIED || code == ERROR_WRITE_PROTECT) && !isFolder(path)) {
-            // A read-only file, folder or share: records show, saves are refused.
+            // Readable but not writable: records show, saves are refused.
             file = openAs(GENERIC_READ, OPEN_EXISTING);
             readOnly = file != INVALID_HANDLE_VALUE;
             if (!readOnly && isTransient(GetLastError())) {
@@ -179,8 +195,8 @@ std::unique_ptr<NativeFile> NativeFile::open(const std::filesystem::path& path, 
                     : systemMessage(code);
         return nullptr;
     }
-    return std::unique_ptr<NativeFile>(
-        new NativeFile(reinterpret_cast<std::intptr_t>(file), readOnly));
+    return std::unique_ptr<NativeFile>(new NativeFile(
+        reinterpret_cast<std::intptr_t>(file), readOnly, readOnly ? writeRefusal(file, code) : ""));
 }
 
 NativeFile::~NativeFile() {

@@ -76,7 +76,8 @@ class NativeFile {
 public:
     // Opens `path` for reading and writing, creating it empty when missing
     // unless `create` is false. A file that may be read but not written (a
-    // read-only file, folder or share) opens for reading only; see readOnly().
+    // read-only file, folder or share, or one the user has no right to write)
+    // opens for reading only; see readOnly() and writeRefusal().
     // A sharing or lock violation (a virus scanner or sync client holding the
     // file for a moment) is retried for about a second. Returns null and fills
     // `error` with the system's message on failure (for a folder, the message
@@ -94,6 +95,12 @@ public:
 
     // True when the file was opened for reading only; writes then fail.
     bool readOnly() const { return readOnly_; }
+
+    // Why a file opened for reading only may not be written: empty where the file
+    // itself or its medium is read-only (Windows' read-only attribute or a file
+    // nobody may write; a read-only volume or share), else the system's message
+    // for the refusal (the user's rights to the file or its folder).
+    const std::string& writeRefusal() const { return writeRefusal_; }
 
     // Writes all `size` bytes at `offset`, growing the file (with zero bytes in
     // between) when the offset lies past its end. False with `error` on failure.
@@ -116,9 +123,11 @@ public:
     static bool identityOf(const std::filesystem::path& path, FileIdentity& out, bool& missing);
 
 private:
-    NativeFile(std::intptr_t handle, bool readOnly) : handle_(handle), readOnly_(readOnly) {}
+    NativeFile(std::intptr_t handle, bool readOnly, std::string writeRefusal = {})
+        : handle_(handle), readOnly_(readOnly), writeRefusal_(std::move(writeRefusal)) {}
     std::intptr_t handle_;
     bool readOnly_;
+    std::string writeRefusal_;
 };
 
 }  // namespace orbitra

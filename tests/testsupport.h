@@ -65,12 +65,15 @@ inline QString folderMessage() {
 #endif
 }
 
-// Makes `path` read-only for the life of the object, as a user without write
-// rights meets it: root on Linux keeps to the file's mode meanwhile.
+// Gives `path` the permissions given (by default: read-only) for the life of the
+// object, as a user without write rights meets them: root on Linux keeps to
+// the file's mode meanwhile.
 class ReadOnlyFile {
 public:
-    explicit ReadOnlyFile(const QString& path) : path_(path) {
-        QFile::setPermissions(path_, QFileDevice::ReadOwner);
+    explicit ReadOnlyFile(const QString& path,
+                          QFileDevice::Permissions permissions = QFileDevice::ReadOwner)
+        : path_(path) {
+        QFile::setPermissions(path_, permissions);
         override(false);
     }
     ~ReadOnlyFile() {

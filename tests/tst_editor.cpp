@@ -7,6 +7,8 @@
 #include <optional>
 #ifdef Q_OS_WIN
 #include <windows.h>
+
+#include <aclapi.h>
 #endif
 
 using namespace orbitra;
@@ -155,20 +157,43 @@ private Q_SLOTS:
     }
 
     // A save the file or its disk refuses says why, keeps what was typed and
-    // changes nothing; the tiles still show the records of a read-only file.
+    // changes nothing; the tiles still show the records of a file that may be
+    // read, not written. Only a file that is read-only is said to be; where the
+    // user's rights alone refuse (others may write it; on Windows an entry of
+    // its access list), the system's reason is given.
     void refusedSaveKeepsWhatWasTyped_data() {
-        QTest::addColumn<bool>("readOnly");
-        QTest::newRow("full disk") << false;
-        QTest::newRow("read-only file") << true;
+        QTest::addColumn<int>("refusal");
+        QTest::newRow("full disk") << 0;
+        QTest::newRow("read-only file") << 1;
+        QTest::newRow("writing denied") << 2;
     }
     void refusedSaveKeepsWhatWasTyped() {
-        QFETCH(bool, readOnly);
+        QFETCH(int, refusal);
+        const bool readOnly = refusal > 0;
         program_.reset();
         std::optional<ReadOnlyFile> kept;
         QString expected = QStringLiteral("\"period.bio\" is read-only");
         if (readOnly) {
-            kept.emplace(path());
-        } else {
+            kept.emplace(path(), QFileDevice::ReadOwner | (refusal == 2 ? QFileDevice::WriteOther
+                                                                        : QFileDevice::ReadOwner));
+        }
+        if (refusal == 2) {
+#ifdef Q_OS_WIN
+            EXPLICIT_ACCESS_W entries[2];  // writing denied to the user, all else allowed
+            BuildExplicitAccessWithNameW(&entries[0], const_cast<wchar_t*>(L"CURRENT_USER"),
+                                         FILE_WRITE_DATA, DENY_ACCESS, 0);
+            BuildExplicitAccessWithNameW(&entries[1], const_cast<wchar_t*>(L"Everyone"),
+                                         GENERIC_ALL, SET_ACCESS, 0);
+            PACL list = nullptr;
+            std::wstring name = QDir::toNativeSeparators(path()).toStdWString();
+            QVERIFY(!SetEntriesInAclW(2, entries, nullptr, &list) &&
+                    !SetNamedSecurityInfoW(name.data(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION,
+                                           nullptr, nullptr, list, nullptr));
+            expected = qt_error_string(ERROR_ACCESS_DENIED);
+#else
+            expected = qt_error_string(EACCES);
+#endif
+        } else if (!readOnly) {
 #ifdef Q_OS_WIN
             // Under wine: a folder whose period.bio leads to Linux's /dev/full.
             const QString full = qEnvironmentVariable("ORBITRA_FULL_DISK_FOLDER");
@@ -189,7 +214,8 @@ private Q_SLOTS:
         QCOMPARE(window()->detailBoxes()[0]->text().trimmed(), readOnly ? "Name5" : "");
         open();
         const QString message = save("3", "Lithium");
-        QVERIFY2(message.contains(expected), qPrintable(message));
+        QVERIFY2(message.contains(expected) && message.contains("read-only") == (refusal == 1),
+                 qPrintable(message));
         QCOMPARE(box("Text1")->text() + '|' + box("cname")->text(), QStringLiteral("3|Lithium"));
         QVERIFY(editor()->isVisible() && window()->isVisible());
         if (readOnly) {
