@@ -1,10 +1,14 @@
 ; The Orbitra Table installer: for the current user, no administrator rights.
 ;   makensis -DVERSION=1.0.0 -DSTAGE=<the zip's folder> -DICON=flask.ico
 ;            -DINSTALL_FILES=<install.nsh> -DUNINSTALL_FILES=<uninstall.nsh>
-;            -DOUTFILE=setup.exe [-DUNCOMPRESSED]
+;            -DUNINSTALLER=<uninstall.exe> -DOUTFILE=setup.exe [-DUNCOMPRESSED]
 ; install.nsh and uninstall.nsh (written by tools/windows/pack.sh) list the
 ; files of the stage folder one by one, so the uninstaller removes exactly what
 ; was installed. A 64-bit installer for the 64-bit program.
+;
+; With -DMAKE_UNINSTALLER=<Un.exe> instead of -DUNINSTALLER (and OUTFILE a
+; file to throw away), the script writes the NSIS uninstaller as Un.exe, which
+; uninstall.exe (uninstall.c) carries and runs; see there why.
 Target amd64-unicode
 !ifdef UNCOMPRESSED
     SetCompress off
@@ -12,6 +16,9 @@ Target amd64-unicode
     SetCompressor /SOLID lzma
 !endif
 RequestExecutionLevel user
+; Sharp at every display scale; made for Windows 10 and 11, as Qt 6 is.
+ManifestDPIAware true
+ManifestSupportedOS Win10
 
 ; MAJOR.MINOR.PATCH, as the program's own version resource has it.
 !searchparse /noerrors "${VERSION}" "" VERSION_MAJOR "." VERSION_MINOR "." VERSION_PATCH
@@ -30,6 +37,12 @@ RequestExecutionLevel user
 ; The program holds this mutex while it runs (markRunning in the record layer).
 !define RUNNING_MUTEX "Local\OrbitraTableRunning"
 !define SYNCHRONIZE 0x00100000
+!define ERROR_FILE_NOT_FOUND 2
+; Bytes in one record of the data file.
+!define RECORD_SIZE 177
+
+!include LogicLib.nsh
+!include WinVer.nsh
 
 Name "${NAME} ${VERSION}"
 OutFile "${OUTFILE}"
@@ -41,56 +54,118 @@ ShowInstDetails show
 VIProductVersion "${VERSION}.0"
 VIFileVersion "${VERSION}.0"
 VIAddVersionKey /LANG=1033 "ProductName" "${NAME}"
-VIAddVersionKey /LANG=1033 "FileDescription" "${NAME} installer"
+!ifdef MAKE_UNINSTALLER
+    VIAddVersionKey /LANG=1033 "FileDescription" "${NAME} uninstaller"
+!else
+    VIAddVersionKey /LANG=1033 "FileDescription" "${NAME} installer"
+!endif
 VIAddVersionKey /LANG=1033 "FileVersion" "${VERSION}"
 VIAddVersionKey /LANG=1033 "ProductVersion" "${VERSION}"
 VIAddVersionKey /LANG=1033 "CompanyName" "Orbitra Table developers"
 VIAddVersionKey /LANG=1033 "LegalCopyright" "MIT licence"
 
-Page directory
-Page instfiles
-UninstPage uninstConfirm
-UninstPage instfiles
-
 ; Files in use cannot be replaced or removed, and a program that lost its DLLs
 ; midway would fail: while the program runs, the installer and the uninstaller
 ; ask for it to be closed, and when run silently (/S) change nothing and end
-; with exit code 2.
+; with exit code 2. Only a mutex that does not exist means that no copy runs: a
+; copy started as administrator holds one that the user may not open.
 !macro CLOSE_PROGRAM_FUNCTION un
     Function ${un}closeProgram
         Push $0
+        Push $1
       check:
-        System::Call 'kernel32::OpenMutexW(i ${SYNCHRONIZE}, i 0, w "${RUNNING_MUTEX}") p .r0'
-        StrCmp $0 0 closed
+        System::Call 'kernel32::OpenMutexW(i ${SYNCHRONIZE}, i 0, w "${RUNNING_MUTEX}") p .r0 ?e'
+        Pop $1
+        StrCmp $0 0 0 running
+        IntCmp $1 ${ERROR_FILE_NOT_FOUND} closed ask ask
+      running:
         System::Call 'kernel32::CloseHandle(p r0)'
+      ask:
         MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION \
             "${NAME} is running. Close it, then press Retry." /SD IDCANCEL IDRETRY check
         SetErrorLevel 2
         Quit
       closed:
+        Pop $1
         Pop $0
     FunctionEnd
 !macroend
-!insertmacro CLOSE_PROGRAM_FUNCTION ""
-!insertmacro CLOSE_PROGRAM_FUNCTION "un."
 
-Function .onInit
-    Call closeProgram
-FunctionEnd
+!ifdef MAKE_UNINSTALLER
+
+UninstPage uninstConfirm
+UninstPage instfiles
+!insertmacro CLOSE_PROGRAM_FUNCTION "un."
+!uninstfinalize 'cp "%1" "${MAKE_UNINSTALLER}"'
+
+Section
+    WriteUninstaller "$TEMP\Un.exe"
+SectionEnd
 
 Function un.onInit
     Call un.closeProgram
 FunctionEnd
 
+; Removes what the installer put in the program folder, file by file, and the
+; folders only when that leaves them empty: period.bio, period.bak, anything
+; else the user keeps there, and so the folder holding them, stay.
+Section "Uninstall"
+    SetShellVarContext current
+    Call un.closeProgram
+    Delete "$SMPROGRAMS\${NAME}.lnk"
+    !include "${UNINSTALL_FILES}"
+    ; uninstall.exe waits for this uninstaller to end, and Windows deletes no
+    ; program while it runs; it may be moved, though: into this uninstaller's
+    ; temporary folder. (Where that lies on another volume, it is deleted if it
+    ; can be.)
+    Rename "$INSTDIR\uninstall.exe" "$EXEDIR\uninstall.exe"
+    Delete "$INSTDIR\uninstall.exe"
+    RMDir "$INSTDIR"
+    DeleteRegKey HKCU "${UNINSTALL_KEY}"
+SectionEnd
+
+!else
+
+Page directory
+Page instfiles
+!insertmacro CLOSE_PROGRAM_FUNCTION ""
+
+; Qt 6 runs on Windows 10 and later: on an earlier system the program would
+; not start. The installer refuses there, changing nothing, with exit code 4.
+Function .onInit
+    ${IfNot} ${AtLeastWin10}
+        MessageBox MB_OK|MB_ICONSTOP "${NAME} needs Windows 10 or later." /SD IDOK
+        SetErrorLevel 4
+        Quit
+    ${EndIf}
+    Call closeProgram
+FunctionEnd
+
+; $2 is 1 when the program folder has no data file $0 worth keeping: none, or
+; one shorter than a record (an earlier version's program, started in that
+; folder, created an empty one); 0 otherwise.
+Function dataMissing
+    StrCpy $2 1
+    ClearErrors
+    FileOpen $3 "$INSTDIR\$0" r
+    IfErrors done
+    FileSeek $3 0 END $4
+    FileClose $3
+    IntCmp $4 ${RECORD_SIZE} 0 done 0
+    StrCpy $2 0
+  done:
+FunctionEnd
+
 ; Copies the file $0 of the old data folder into the program folder, unless the
-; program folder has one of that name; $1 is 1 when it copied, 0 when not. A
+; program folder has one worth keeping; $1 is 1 when it copied, 0 when not. A
 ; copy that fails stops setup before anything is installed, taking back a
 ; period.bio it copied just before, so the next run carries both over.
 Function carryOver
     StrCpy $1 0
-    IfFileExists "$INSTDIR\$0" done
+    Call dataMissing
+    StrCmp $2 1 0 done
     IfFileExists "${OLD_DATA}\$0" 0 done
-    System::Call 'kernel32::CopyFileW(w "${OLD_DATA}\$0", w "$INSTDIR\$0", i 1) i .r1'
+    System::Call 'kernel32::CopyFileW(w "${OLD_DATA}\$0", w "$INSTDIR\$0", i 0) i .r1'
     StrCmp $1 0 failed
     StrCpy $1 1
     Goto done
@@ -112,8 +187,8 @@ Section "Install"
 
     ; The data lives beside the program. A period.bio that an earlier version
     ; kept in the user's roaming data folder comes across, with its period.bak,
-    ; when the program folder has none, so edits made there carry on; the old
-    ; folder stays as it is.
+    ; when the program folder has none worth keeping, so edits made there carry
+    ; on; the old folder stays as it is.
     StrCpy $0 "period.bio"
     Call carryOver
     StrCmp $1 1 0 carried_over
@@ -124,19 +199,23 @@ Section "Install"
     !include "${INSTALL_FILES}"
 
     ; The shipped data file and its backup go in only where the folder has
-    ; none, so edits survive reinstalling and upgrading.
+    ; none worth keeping, so edits survive reinstalling and upgrading.
     SetOutPath "$INSTDIR"
-    SetOverwrite off
-    File "${STAGE}/period.bio"
-    File "${STAGE}/period.bak"
-    SetOverwrite on
+    StrCpy $0 "period.bio"
+    Call dataMissing
+    StrCmp $2 1 0 +2
+        File "${STAGE}/period.bio"
+    StrCpy $0 "period.bak"
+    Call dataMissing
+    StrCmp $2 1 0 +2
+        File "${STAGE}/period.bak"
 
     ; The shortcut starts the program in its own folder (the current output
     ; path), where its data file is.
     CreateShortcut "$SMPROGRAMS\${NAME}.lnk" "$INSTDIR\orbitra-table.exe" "" \
         "$INSTDIR\orbitra-table.exe" 0 SW_SHOWNORMAL "" "A periodic table of the elements"
 
-    WriteUninstaller "$INSTDIR\uninstall.exe"
+    File "/oname=uninstall.exe" "${UNINSTALLER}"
     WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayName" "${NAME}"
     WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
     WriteRegStr HKCU "${UNINSTALL_KEY}" "Publisher" "Orbitra Table developers"
@@ -152,15 +231,4 @@ Section "Install"
     WriteRegDWORD HKCU "${UNINSTALL_KEY}" "EstimatedSize" $0
 SectionEnd
 
-; Removes what the installer put in the program folder, file by file, and the
-; folders only when that leaves them empty: period.bio, period.bak, anything
-; else the user keeps there, and so the folder holding them, stay.
-Section "Uninstall"
-    SetShellVarContext current
-    Call un.closeProgram
-    Delete "$SMPROGRAMS\${NAME}.lnk"
-    !include "${UNINSTALL_FILES}"
-    Delete "$INSTDIR\uninstall.exe"
-    RMDir "$INSTDIR"
-    DeleteRegKey HKCU "${UNINSTALL_KEY}"
-SectionEnd
+!endif

@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
 # The Windows packages as a user meets them, under wine on the X display that
 # windows.sh started, in a scratch prefix of their own:
-#   the installer run silently; the program started from its Start-menu
-#   shortcut in its own folder, where the seeded data file is; a tile clicked;
-#   the installer and the uninstaller refusing to touch anything while the
-#   program runs; a record saved in the editor; a reinstall that keeps it; the
-#   uninstaller removing exactly what was installed and leaving the data; an
-#   install carrying over the data file of the earlier layout (the user's
-#   roaming data folder); then the portable zip's program from its own folder.
+#   the installer refusing Windows 8.1; the installer run silently; the
+#   program started from its Start-menu shortcut in its own folder, where the
+#   seeded data file is; a tile clicked; the installer and the uninstaller
+#   refusing to touch anything while the program runs; a record saved in the
+#   editor; a reinstall that keeps it; the uninstaller removing exactly what was
+#   installed, itself too, and leaving the data; an install carrying over the
+#   data file of the earlier layout (the user's roaming data folder), also over
+#   an empty period.bio; then the portable zip's program from its own folder.
+# What wine or the X tools fail to start is started again (helper, in wine.sh)
+# and, failing that, reported as their failure, not the program's.
 #   tools/windows/blackbox.sh BUILD VERSION
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
@@ -28,11 +31,17 @@ rm -rf "$WINEPREFIX" "$checks"
 mkdir -p "$checks"
 fresh_prefix "$WINEPREFIX"
 start_wine
+# Windows 10, as the installer asks (wine's prefixes say Windows 7 by default).
+windows_version() {
+    helper -q wine reg add 'HKCU\Software\Wine' /v Version /d "$1" /f >/dev/null
+}
+windows_version win10
 shipped=$build/data/period.bio
 stage=$build/stage/orbitra-table-$version
 setup=$root/dist/orbitra-table-$version-setup.exe
 user=$WINEPREFIX/drive_c/users/$(whoami)
 program=$user/AppData/Local/Programs/Orbitra\ Table
+program_errors=$checks/program-errors.txt
 old_data=$user/AppData/Roaming/Orbitra\ Table
 shortcut="$user/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Orbitra Table.lnk"
 uninstall_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\OrbitraTable'
@@ -51,9 +60,8 @@ click_iron() {
 # Starts orbitra-table.exe ($2) in the folder $1, as Explorer does; waits for
 # its main window, whose id it leaves in `main`.
 start_program() {
-    (cd "$1" && exec wine "$2") >/dev/null 2>>"$checks/program-errors.txt" &
-    program_pid=$!
-    main=$(window_named "Periodic Table") || fail "the program showed no main window"
+    start_window "$1" "Periodic Table" wine "$2" || fail "the program showed no main window"
+    main=$window
 }
 # Ends the program started last and waits until it is gone, its mark with it.
 stop_program() {
@@ -64,29 +72,20 @@ stop_program() {
 # Runs a Windows program silently under wine; prints its exit code.
 exit_code() {
     local code=0
-    wine "$@" >/dev/null 2>&1 || code=$?
+    helper -q wine "$@" >/dev/null || code=$?
     echo "$code"
 }
-# The uninstaller run silently as Apps runs it. The uninstaller copies itself
-# to a temporary folder and runs the copy on the program folder (_?=), so that
-# it can remove itself; here the script makes that copy, to learn the exit
-# code. The command line goes through cmd as it is, since _?= takes the rest of
-# it, blanks and all.
+# The uninstaller run silently as a deployment tool runs it: as the uninstall
+# entry's QuietUninstallString says, and waited for.
 uninstall_code() {
-    local copy=$WINEPREFIX/drive_c/uninstall-copy code=0
-    rm -rf "$copy" && mkdir -p "$copy"
-    cp "$program/uninstall.exe" "$copy/"
-    wine cmd /c "C:\\uninstall-copy\\uninstall.exe /S _?=$(winepath -w "$program")" \
-        >/dev/null 2>&1 || code=$?
-    rm -rf "$copy"
-    echo "$code"
+    exit_code "$program/uninstall.exe" /S
 }
 # Every file of the program folder, the shortcut and the uninstall entry, as
 # one text whose change shows any change to them.
 installed_state() {
     (cd "$program" && find . -type f -print0 | LC_ALL=C sort -z | xargs -0 -r sha256sum)
     if [ -e "$shortcut" ]; then sha256sum <"$shortcut"; else echo "no shortcut"; fi
-    wine reg query "$uninstall_key" 2>&1 | tr -d '\r' || true
+    helper wine reg query "$uninstall_key" 2>&1 | tr -d '\r' || true
 }
 # Checks that the program folder holds the staged files, the uninstaller and
 # the extra files named, and nothing else.
@@ -108,23 +107,31 @@ check_data() {
     cmp -s "$file" "$2" || fail "$3"
 }
 
+echo "-- installer on Windows 8.1"
+windows_version win81
+code=$(exit_code "$setup" /S)
+[ "$code" = 4 ] || fail "the installer ended with $code on Windows 8.1, not 4"
+[ ! -e "$program" ] || fail "the installer refused on Windows 8.1 made $program"
+windows_version win10
+
 echo "-- installer, silent"
 [ "$(exit_code "$setup" /S)" = 0 ] || fail "the installer failed"
 check_installed ./period.bio ./period.bak
 check_data period.bio "$shipped" "the program folder got no fresh period.bio"
 check_data period.bak "$shipped" "the program folder got no fresh period.bak"
 [ ! -e "$old_data" ] || fail "the installer made the old data folder $old_data"
-wine reg query "$uninstall_key" | tr -d '\r' >"$checks/uninstall-entry.txt"
+helper wine reg query "$uninstall_key" | tr -d '\r' >"$checks/uninstall-entry.txt"
 for value in "DisplayName.*Orbitra Table" "DisplayVersion.*$version\$" "Publisher" \
              "DisplayIcon.*orbitra-table.exe" "QuietUninstallString.*uninstall.exe\" /S"; do
     grep -q "$value" "$checks/uninstall-entry.txt" || fail "uninstall entry lacks $value"
 done
 IFS=$'\t' read -r target workdir < <(python3 "$root/tools/windows/shortcut.py" "$shortcut")
-[ "$target" = "$(winepath -w "$program")\\orbitra-table.exe" ] || fail "shortcut target $target"
-[ "$workdir" = "$(winepath -w "$program")" ] || fail "shortcut folder $workdir"
+windows_program=$(helper winepath -w "$program")
+[ "$target" = "$windows_program\\orbitra-table.exe" ] || fail "shortcut target $target"
+[ "$workdir" = "$windows_program" ] || fail "shortcut folder $workdir"
 
 echo "-- the program from its shortcut, in its own folder"
-start_program "$(winepath -u "$workdir")" "$target"
+start_program "$(helper winepath -u "$workdir")" "$target"
 click_iron installed
 
 echo "-- installer and uninstaller while the program runs"
@@ -139,14 +146,14 @@ diff "$checks/state-before.txt" "$checks/state-after.txt" >&2 ||
     fail "the installer or uninstaller changed the installation while the program ran"
 
 echo "-- a record saved in the editor"
-import -window "$main" "$checks/main-window.png"
-xdotool key --window "$main" alt+e
+helper import -window "$main" "$checks/main-window.png"
+helper xdotool key --window "$main" alt+e
 editor=$(window_named "Edit data") || fail "Edit opened no editor"
 # Record number box and Save of the editor, whose client area is 261 high.
 click_in "$editor" 261 320 204
 sleep 0.5
-xdotool type --delay 50 "26" 2>/dev/null  # (xdotool complains of Xvfb's focus)
-xdotool key alt+r 2>/dev/null
+helper -q xdotool type --delay 50 "26"  # (xdotool complains of Xvfb's focus)
+helper -q xdotool key alt+r
 sleep 0.5
 click_in "$editor" 261 436 204
 for tries in $(seq 100); do
@@ -179,7 +186,7 @@ echo "element;notes" >"$program/mine.csv"  # a file of the user's
 check_data period.bio "$checks/saved.bio" "the uninstaller changed the saved period.bio"
 check_data period.bak "$shipped" "the uninstaller changed period.bak"
 [ ! -e "$shortcut" ] || fail "the shortcut is still there"
-! wine reg query "$uninstall_key" >/dev/null 2>&1 || fail "the uninstall entry is still there"
+! helper -q wine reg query "$uninstall_key" >/dev/null || fail "the uninstall entry is still there"
 
 echo "-- install over the earlier layout, whose data is in the roaming folder"
 # The earlier layout: the program in its folder, the data in $old_data.
@@ -216,6 +223,22 @@ cp "$shipped" "$old_data/period.bio"
 [ "$(exit_code "$setup" /S)" = 0 ] || fail "the second install over the earlier layout failed"
 check_data period.bio "$checks/saved.bio" "an install took the old folder's period.bio again"
 
+echo "-- an empty period.bio left by an earlier install, the saved one in the old folder"
+: >"$program/period.bio"
+python3 - "$shipped" "$old_data/period.bio" <<'PY'  # Fe's record saved with another name
+import sys
+data = bytearray(open(sys.argv[1], "rb").read())
+data[25 * 177:25 * 177 + 13] = b"Ferrum       "
+open(sys.argv[2], "wb").write(data)
+PY
+[ "$(exit_code "$setup" /S)" = 0 ] || fail "the install over an empty period.bio failed"
+check_data period.bio "$old_data/period.bio" "the install kept the empty period.bio"
+start_program "$program" orbitra-table.exe
+click_iron saved
+changed=$(compare -metric AE "$checks/installed-after.png" "$checks/saved-after.png" null: 2>&1 || true)
+[ "${changed%% *}" -gt 100 ] || fail "the program shows the shipped record of Fe, not the saved one"
+stop_program
+
 echo "-- the portable zip, from its own folder"
 portable=$checks/portable
 unzip -q "$root/dist/orbitra-table-$version-windows-x64.zip" -d "$portable"
@@ -224,5 +247,6 @@ start_program "$folder" orbitra-table.exe
 click_iron portable
 cmp "$folder/period.bio" "$shipped" || fail "the portable data file changed"
 stop_program
-echo "blackbox: installer, shortcut, tile, running-program refusal, editor save, reinstall," \
-     "uninstaller, earlier-layout carry-over and zip all as expected"
+echo "blackbox: Windows 8.1 refusal, installer, shortcut, tile, running-program refusal," \
+     "editor save, reinstall, uninstaller, earlier-layout carry-over (over an empty data file too)" \
+     "and zip all as expected"

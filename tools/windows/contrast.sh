@@ -41,7 +41,7 @@ colours=(ActiveBorder=255.255.255 ActiveTitle=0.0.0 AppWorkspace=0.0.0 Backgroun
     # control in the system colours; wine's own theme would stay on.
     printf '\r\n[HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\ThemeManager]\r\n"ThemeActive"="0"\r\n'
 } >"$work/colours.reg"
-wine regedit /S "$(winepath -w "$work/colours.reg")" >/dev/null 2>&1
+helper -q wine regedit /S "$(helper -q winepath -w "$work/colours.reg")" >/dev/null
 
 echo "-- readable and layoutRelations under High Contrast Black"
 status=0

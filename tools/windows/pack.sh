@@ -73,14 +73,25 @@ rm -f "$zip_file"
 python3 "$root/tools/windows/nsis-lists.py" "$stage" "$build/install.nsh" "$build/uninstall.nsh"
 
 # Builds the installer of the stage folder as version $1 into $2; more makensis
-# options follow.
+# options follow. First the uninstall.exe it carries, $build/uninstall-$1.exe:
+# the NSIS uninstaller, as a resource of the small program that runs it
+# (packaging/windows/uninstall.c).
 make_installer() {
-    local version=$1 out=$2
+    local version=$1 out=$2 options uninstaller=$build/uninstall-$1
     shift 2
-    rm -f "$out"
-    makensis -V2 -DVERSION="$version" -DSTAGE="$stage" -DICON="$build/flask.ico" \
-        -DINSTALL_FILES="$build/install.nsh" -DUNINSTALL_FILES="$build/uninstall.nsh" \
-        -DOUTFILE="$out" "$@" "$root/packaging/windows/installer.nsi"
+    options=(-V2 -DVERSION="$version" -DSTAGE="$stage" -DICON="$build/flask.ico"
+             -DINSTALL_FILES="$build/install.nsh" -DUNINSTALL_FILES="$build/uninstall.nsh" "$@")
+    rm -f "$out" "$uninstaller".*
+    makensis "${options[@]}" -DMAKE_UNINSTALLER="$uninstaller.nsis.exe" \
+        -DOUTFILE="$uninstaller.unused.exe" "$root/packaging/windows/installer.nsi"
+    cmake -DVERSION="$version" -DNAME=uninstall -DDESCRIPTION="Orbitra Table uninstaller" \
+        -DICO="$build/flask.ico" -DOUTPUT="$uninstaller.rc" -P "$root/packaging/windows/version.cmake"
+    echo "UNINSTALLER RCDATA \"$uninstaller.nsis.exe\"" >>"$uninstaller.rc"
+    x86_64-w64-mingw32-windres "$uninstaller.rc" -o "$uninstaller.rc.o"
+    x86_64-w64-mingw32-gcc-posix -std=c11 -O2 -Wall -Wextra -Werror -municode -mwindows -s \
+        "$root/packaging/windows/uninstall.c" "$uninstaller.rc.o" -o "$uninstaller.exe"
+    makensis "${options[@]}" -DUNINSTALLER="$uninstaller.exe" -DOUTFILE="$out" \
+        "$root/packaging/windows/installer.nsi"
 }
 setup=$root/dist/orbitra-table-$version-setup.exe
 make_installer "$version" "$setup"
@@ -91,7 +102,9 @@ echo "-- version resources and manifests"
 resources=$root/tools/windows/resources.py
 python3 "$resources" "$stage/orbitra-table.exe" "$version.0" --manifest
 python3 "$resources" "$stage/periodbio.exe" "$version.0" --manifest
-python3 "$resources" "$setup" "$version.0"
+python3 "$resources" "$setup" "$version.0" --installer
+python3 "$resources" "$build/uninstall-$version.nsis.exe" "$version.0" --installer
+python3 "$resources" "$build/uninstall-$version.exe" "$version.0" --manifest
 # A version whose third part is not 0 comes through whole, in an executable's
 # resources and in the installer's.
 check=$build/version-check
@@ -103,4 +116,4 @@ echo 'int main(void) { return 0; }' >"$check/check.c"
 x86_64-w64-mingw32-gcc-posix "$check/check.c" "$check/check-rc.o" -o "$check/check.exe"
 python3 "$resources" "$check/check.exe" 1.0.1.0 --manifest
 make_installer 1.0.1 "$check/setup-1.0.1.exe" -DUNCOMPRESSED
-python3 "$resources" "$check/setup-1.0.1.exe" 1.0.1.0
+python3 "$resources" "$check/setup-1.0.1.exe" 1.0.1.0 --installer

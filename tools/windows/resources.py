@@ -2,14 +2,15 @@
 """Checks the resources built into a Windows executable, read from its PE
 resource directory:
 
-    resources.py EXE VERSION [--manifest]
+    resources.py EXE VERSION [--manifest | --installer]
 
 The version resource must be there and say VERSION (four numbers) in its fixed
 part and VERSION without its fourth number in FileVersion and ProductVersion;
-with --manifest, the application manifest (RT_MANIFEST, id 1) must be there,
-run the program as the user who starts it, name Windows 10 among the supported
-systems, and leave the code page to the system. Prints what it found; exits 1
-naming each fault."""
+with --manifest (a program) or --installer, the application manifest
+(RT_MANIFEST, id 1) must be there, run the program as the user who starts it
+and name Windows 10 and 11 alone as the supported systems; a program's must
+leave the code page to the system, an installer's declare it DPI-aware. Prints
+what it found; exits 1 naming each fault."""
 import struct
 import sys
 import xml.etree.ElementTree as ElementTree
@@ -112,7 +113,7 @@ def check_version(data, expected, faults):
             faults.append(f"{name} is \"{strings.get(name)}\", not \"{short}\"")
 
 
-def check_manifest(data, faults):
+def check_manifest(data, faults, installer):
     try:
         root = ElementTree.fromstring(data)
     except ElementTree.ParseError as error:
@@ -120,12 +121,15 @@ def check_manifest(data, faults):
         return
     level = [e.get("level") for e in root.iter() if e.tag.endswith("}requestedExecutionLevel")]
     systems = [e.get("Id") for e in root.iter() if e.tag.endswith("}supportedOS")]
-    print(f"  manifest: execution level {level}, {len(systems)} supported systems")
+    dpi_aware = [(e.text or "").strip() for e in root.iter() if e.tag.endswith("}dpiAware")]
+    print(f"  manifest: execution level {level}, supported systems {systems}, DPI-aware {dpi_aware}")
     if level != ["asInvoker"]:
         faults.append(f"the manifest's execution level is {level}, not asInvoker")
-    if WINDOWS_10 not in systems:
-        faults.append("the manifest does not name Windows 10 and 11 as supported")
-    if any(e.tag.endswith("}activeCodePage") for e in root.iter()):
+    if systems != [WINDOWS_10]:
+        faults.append("the manifest's supported systems are not Windows 10 and 11 alone")
+    if installer and not any(value.lower().startswith("true") for value in dpi_aware):
+        faults.append("the installer's manifest does not declare it DPI-aware")
+    if not installer and any(e.tag.endswith("}activeCodePage") for e in root.iter()):
         faults.append("the manifest sets activeCodePage; the data file needs the system's")
 
 
@@ -145,9 +149,9 @@ def main():
         check_version(versions[0], expected, faults)
     else:
         faults.append("no version resource")
-    if "--manifest" in sys.argv:
+    if "--manifest" in sys.argv or "--installer" in sys.argv:
         if (RT_MANIFEST, 1) in found:
-            check_manifest(found[(RT_MANIFEST, 1)], faults)
+            check_manifest(found[(RT_MANIFEST, 1)], faults, "--installer" in sys.argv)
         else:
             faults.append("no application manifest (RT_MANIFEST, id 1)")
     for fault in faults:

@@ -1,6 +1,8 @@
 # Sourced by windows.sh and the scripts it runs: wine prefixes of the build's
 # own, the emulator script CMake runs Windows programs with, the system DPI of
-# a prefix, an Xvfb display, and ending what a script started.
+# a prefix, an Xvfb display, ending what a script started, and running the
+# helpers that look at the program (wine's own programs, the X tools) so that
+# their hiccups are not taken for the program's faults.
 
 mingw_runtime=(/usr/lib/gcc/x86_64-w64-mingw32/*-posix/libstdc++-6.dll
                /usr/lib/gcc/x86_64-w64-mingw32/*-posix/libgcc_s_seh-1.dll
@@ -11,11 +13,53 @@ export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 export WINEDEBUG=${WINEDEBUG:--all}
 
 # Runs $1 when the script ends, however it ends: an interrupt or a termination
-# ends the script with the usual status, and the EXIT trap runs then too.
+# ends the script with the usual status, and the EXIT trap runs then too; so
+# does a helper that could not be started (status 69, see helper).
 end_with() {
     trap "$1" EXIT
     trap 'exit 130' INT
     trap 'exit 143' TERM
+    trap 'exit 69' USR1
+}
+
+# Wine and the X tools now and then fail to start a program, or to reach their
+# server, for reasons of their own: wine's "Application could not be started,
+# or no application associated with the specified file. ShellExecuteEx failed:
+# Internal error", a wine that cannot load its own libraries or reach its
+# server, an X client that cannot open the display. What they say then:
+start_failures='Application could not be started|ShellExecuteEx failed: Internal error|wine: could not (load|exec|connect)|wine client error|wine: failed to start|Can.t open display|[Uu]nable to open X server|cannot open display'
+
+# Runs the helper "$@" (wine and the Windows programs a check asks, winepath,
+# the X tools, the test programs) and returns its exit status, its output
+# passing through (with -q first, its error output goes nowhere). A helper that
+# failed to start is run again, five times in all, a few seconds apart; then
+# the script ends with status 69, saying that the helper failed, not the
+# program. A helper that ran gives its answer, a refusal too (reg saying that a
+# key is absent, a test that failed): only a failure to start is retried.
+helper() {
+    local quiet=false errors tries status
+    [ "$1" != -q ] || { quiet=true; shift; }
+    errors=$(mktemp)
+    for tries in 1 2 3 4 5; do
+        status=0
+        "$@" 2>"$errors" || status=$?
+        if ! grep -qE "$start_failures" "$errors"; then
+            $quiet || cat "$errors" >&2
+            rm -f "$errors"
+            return "$status"
+        fi
+        [ "$tries" = 5 ] || sleep "$tries"
+    done
+    helper_failed "$*" "$errors"
+}
+# Ends the script (and the script that sourced this, from a subshell too):
+# the helper "$1" could not be started, for the reason in the file $2.
+helper_failed() {
+    echo "Could not start \"$1\" five times, a failure of wine or of the X tools," \
+         "not of Orbitra Table: $(tr -s '\r\n' '  ' <"$2")" >&2
+    rm -f "$2"
+    kill -USR1 $$ 2>/dev/null
+    exit 69
 }
 
 # Makes $1 a new wine prefix, as a copy of a pristine one kept beside it: wineboot
@@ -30,11 +74,11 @@ fresh_prefix() {
     if [ "$(cat "$pristine/.wine-version" 2>/dev/null)" != "$wine_version" ]; then
         rm -rf "$pristine" "$pristine.new"
         # The wine server of the new prefix ends when wineboot is done.
-        WINEPREFIX=$pristine.new wineboot -i >/dev/null 2>&1 8>&- 9>&-
+        WINEPREFIX=$pristine.new helper -q wineboot -i >/dev/null 8>&- 9>&-
         # Xvfb has no window manager: wine would wait a second for one at every
         # window it hides or destroys (the window tests took ten times as long).
-        WINEPREFIX=$pristine.new wine reg add 'HKCU\Software\Wine\X11 Driver' \
-            /v Managed /d N /f >/dev/null 2>&1 8>&- 9>&-
+        WINEPREFIX=$pristine.new helper -q wine reg add 'HKCU\Software\Wine\X11 Driver' \
+            /v Managed /d N /f >/dev/null 8>&- 9>&-
         WINEPREFIX=$pristine.new wineserver -w
         echo "$wine_version" >"$pristine.new/.wine-version"
         mv "$pristine.new" "$pristine"
@@ -60,13 +104,26 @@ wine_setup() {
         paths+=("Z:${folder//\//\\}")
     done
     cat >"$build/wine-run" <<RUN
-#!/bin/sh
+#!/bin/bash
 # Runs a Windows program of this build under wine (written by tools/windows.sh),
-# in the build's prefix or the one ORBITRA_WINEPREFIX names.
+# in the build's prefix or the one ORBITRA_WINEPREFIX names. Where wine fails
+# to start it, it is started again, five times in all; then this says so.
+# With ORBITRA_WINE_ONCE set, it becomes wine, started once: its caller may
+# then end it and tries again itself (start_window).
 export WINEPREFIX="\${ORBITRA_WINEPREFIX:-$WINEPREFIX}"
 export WINEDEBUG='$WINEDEBUG' WINEDLLOVERRIDES='$WINEDLLOVERRIDES'
 export WINEPATH='$(IFS=';'; echo "${paths[*]}")'
-exec wine "\$@"
+[ -z "\${ORBITRA_WINE_ONCE:-}" ] || exec wine "\$@"
+errors=\$(mktemp)
+trap 'rm -f "\$errors"' EXIT
+for tries in 1 2 3 4 5; do
+    status=0
+    (wine "\$@" 2>&1 1>&3 3>&- | tee "\$errors" >&2; exit "\${PIPESTATUS[0]}") 3>&1 || status=\$?
+    grep -qE '$start_failures' "\$errors" || exit "\$status"
+    sleep "\$tries"
+done
+echo "wine could not start \$1 five times, a failure of wine, not of the program" >&2
+exit 69
 RUN
     chmod +x "$build/wine-run"
     fresh_prefix "$WINEPREFIX"
@@ -80,7 +137,7 @@ set_dpi() {
     file=$(mktemp --suffix=.reg)
     printf 'REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Control Panel\\Desktop]\r\n"LogPixels"=dword:%08x\r\n\r\n[HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Hardware Profiles\\Current\\Software\\Fonts]\r\n"LogPixels"=dword:%08x\r\n' \
         "$1" "$1" >"$file"
-    wine regedit /S "$(winepath -w "$file")" >/dev/null 2>&1
+    helper -q wine regedit /S "$(helper -q winepath -w "$file")" >/dev/null
     rm -f "$file"
 }
 
@@ -96,27 +153,36 @@ start_wine() {
     local as_user=()
     [ "$(id -u)" -ne 0 ] || as_user=(setpriv --bounding-set=-dac_override,-dac_read_search)
     "${as_user[@]}" wineserver -p </dev/null >/dev/null 2>&1 8>&- 9>&-
-    wine rundll32.exe user32.dll,GetDesktopWindow </dev/null >/dev/null 2>&1 8>&- 9>&-
+    helper -q wine rundll32.exe user32.dll,GetDesktopWindow </dev/null >/dev/null 8>&- 9>&-
 }
 
 # An X display for the window tests and the check of the packages, large
 # enough for the main window at 200 % (1428 by 852 pixels); stop_wine ends it.
 start_xvfb() {
     # Xvfb picks a free display itself and writes its number to the file. It
-    # keeps none of the caller's lock files open (8, 9).
-    local numbers tries
+    # keeps none of the caller's lock files open (8, 9). One that does not
+    # start is started again, five times in all.
+    local numbers errors tries start
     numbers=$(mktemp)
-    Xvfb -displayfd 3 -screen 0 2048x1536x24 -noreset -nolisten tcp 3>"$numbers" \
-        >/dev/null 2>&1 8>&- 9>&- &
-    xvfb_pid=$!
-    for tries in $(seq 100); do
-        [ -s "$numbers" ] && break
-        kill -0 "$xvfb_pid" 2>/dev/null || break
-        sleep 0.1
+    errors=$(mktemp)
+    for start in 1 2 3 4 5; do
+        Xvfb -displayfd 3 -screen 0 2048x1536x24 -noreset -nolisten tcp 3>"$numbers" \
+            >/dev/null 2>"$errors" 8>&- 9>&- &
+        xvfb_pid=$!
+        for tries in $(seq 100); do
+            [ -s "$numbers" ] && break
+            kill -0 "$xvfb_pid" 2>/dev/null || break
+            sleep 0.1
+        done
+        [ ! -s "$numbers" ] || break
+        kill "$xvfb_pid" 2>/dev/null || true
+        wait "$xvfb_pid" 2>/dev/null || true
+        xvfb_pid=
+        sleep "$start"
     done
-    [ -s "$numbers" ] || { echo "Xvfb did not start" >&2; rm -f "$numbers"; return 1; }
+    [ -s "$numbers" ] || { rm -f "$numbers"; helper_failed Xvfb "$errors"; }
     export DISPLAY=:$(head -n1 "$numbers")
-    rm -f "$numbers"
+    rm -f "$numbers" "$errors"
 }
 
 # Ends the wine server of $WINEPREFIX, and every program of that prefix with
@@ -130,24 +196,54 @@ stop_wine() {
     fi
 }
 
-# Waits up to half a minute for a visible window titled exactly $1; prints its id.
+# Waits up to half a minute for a visible window titled exactly $1; prints its
+# id. Gives up sooner when the process $2 (if given) ends.
 window_named() {
     local id tries
     for tries in $(seq 300); do
-        id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1) || true
+        id=$(helper -q xdotool search --onlyvisible --name "^$1\$" | head -n1) || true
         [ -n "$id" ] && { echo "$id"; return 0; }
+        [ -z "${2:-}" ] || kill -0 "$2" 2>/dev/null || break
         sleep 0.1
     done
     echo "no window \"$1\" appeared" >&2
     return 1
 }
 
+# Starts "$@" (a Windows program under wine) in the background in the folder
+# $1, as Explorer does, and waits for its window titled $2: sets program_pid and
+# window. Its error output goes to the file $program_errors (if set). Where wine
+# fails to start it, it is started again as helper does; a program that
+# started and showed no window in half a minute fails.
+start_window() {
+    local folder=$1 title=$2 errors tries
+    shift 2
+    errors=$(mktemp)
+    for tries in 1 2 3 4 5; do
+        (cd "$folder" && export ORBITRA_WINE_ONCE=1 && exec "$@") </dev/null >/dev/null 2>"$errors" &
+        program_pid=$!
+        if window=$(window_named "$title" "$program_pid"); then
+            break
+        fi
+        if kill -0 "$program_pid" 2>/dev/null || ! grep -qE "$start_failures" "$errors"; then
+            cat "$errors" >>"${program_errors:-/dev/stderr}"
+            rm -f "$errors"
+            return 1
+        fi
+        wait "$program_pid" 2>/dev/null || true
+        sleep "$tries"
+    done
+    [ -n "${window:-}" ] || helper_failed "$*" "$errors"
+    cat "$errors" >>"${program_errors:-/dev/null}"
+    rm -f "$errors"
+}
+
 # Clicks the point (x, y), in pixels of the client area, of window $1 whose
 # client area (below the menu bar) is $2 pixels high.
 click_in() {
     local id=$1 client_height=$2 x=$3 y=$4 X Y WIDTH HEIGHT SCREEN WINDOW
-    eval "$(xdotool getwindowgeometry --shell "$id")"
-    xdotool mousemove $((X + x)) $((Y + HEIGHT - client_height + y)) click 1
+    eval "$(helper xdotool getwindowgeometry --shell "$id")"
+    helper xdotool mousemove $((X + x)) $((Y + HEIGHT - client_height + y)) click 1
 }
 
 # Clicks the point (x, y) of the client area of window $1, $2 pixels high, and
@@ -156,10 +252,10 @@ click_in() {
 # before and after in $6-before.png and $6-after.png.
 click_shows() {
     local id=$1 client_height=$2 x=$3 y=$4 part=$5 pictures=$6 changed=0 tries
-    import -window "$id" -crop "$part" "$pictures-before.png"
+    helper import -window "$id" -crop "$part" "$pictures-before.png"
     click_in "$id" "$client_height" "$x" "$y"
     for tries in $(seq 50); do
-        import -window "$id" -crop "$part" "$pictures-after.png"
+        helper import -window "$id" -crop "$part" "$pictures-after.png"
         changed=$(compare -metric AE "$pictures-before.png" "$pictures-after.png" null: 2>&1 || true)
         [ "${changed%% *}" -le 100 ] || return 0
         sleep 0.1
@@ -182,7 +278,7 @@ print("\t".join([test["command"][1], properties.get("WORKING_DIRECTORY", ".")]
     IFS=$'\t' read -r -a test <<<"$test"
     rm -f "$log"
     if (cd "${test[1]}" && env "${test[@]:2}" timeout 300 "$build/wine-run" "${test[0]}" "$@" \
-            -o "$(winepath -w "$log"),txt" </dev/null >/dev/null 2>&1); then
+            -o "$(helper -q winepath -w "$log"),txt" </dev/null >/dev/null 2>&1); then
         grep -E '^Totals' "$log"
     else
         cat "$log" 2>/dev/null || echo "tst_windows did not run"
@@ -197,10 +293,10 @@ print("\t".join([test["command"][1], properties.get("WORKING_DIRECTORY", ".")]
 picture_of_iron() {
     local build=$1 work=$2 percent=$3 picture=$4 main client X Y WIDTH HEIGHT SCREEN WINDOW
     cp "$build/data/period.bio" "$work/"
-    (cd "$work" && exec "$build/wine-run" "$build/orbitra-table.exe") >/dev/null 2>&1 &
-    program_pid=$!
-    main=$(window_named "Periodic Table")
-    eval "$(xdotool getwindowgeometry --shell "$main")"
+    start_window "$work" "Periodic Table" "$build/wine-run" "$build/orbitra-table.exe" ||
+        { echo "the program showed no main window at $percent %" >&2; return 1; }
+    main=$window
+    eval "$(helper xdotool getwindowgeometry --shell "$main")"
     # Laid out for 96 dots per inch, the client area is 409 pixels high; scaled,
     # the window must have grown with it, or the scale never reached the program.
     client=$((409 * percent / 100))
@@ -215,7 +311,7 @@ picture_of_iron() {
     # ImageMagick adds, the same picture makes the same file.
     local width=$((714 * percent / 100)) height=$((426 * percent / 100)) border
     border=$(((WIDTH - width) / 2))
-    import -window "$main" -crop "${width}x$height+$border+$((HEIGHT - height - border))" \
+    helper import -window "$main" -crop "${width}x$height+$border+$((HEIGHT - height - border))" \
         -strip -define png:exclude-chunks=date,time "$picture"
     echo "$picture: the inside of a ${WIDTH}x$HEIGHT window"
 }
