@@ -77,7 +77,7 @@ void retryWhileHeld(Attempt attempt) {
 // Why `file`, opened for reading after writing was refused with `code`, may not
 // be written: nothing where the file or its volume is read-only, else the
 // system's message (an access control entry, Controlled Folder Access).
-std::string writeRefusal(HANDLE file, DWORD code) {
+std::string whyNotWritable(HANDLE file, DWORD code) {
     BY_HANDLE_FILE_INFORMATION information{};
     DWORD volume = 0;
     if (code == ERROR_WRITE_PROTECT ||
@@ -195,8 +195,9 @@ std::unique_ptr<NativeFile> NativeFile::open(const std::filesystem::path& path, 
                     : systemMessage(code);
         return nullptr;
     }
-    return std::unique_ptr<NativeFile>(new NativeFile(
-        reinterpret_cast<std::intptr_t>(file), readOnly, readOnly ? writeRefusal(file, code) : ""));
+    return std::unique_ptr<NativeFile>(new NativeFile(reinterpret_cast<std::intptr_t>(file),
+                                                      readOnly,
+                                                      readOnly ? whyNotWritable(file, code) : ""));
 }
 
 NativeFile::~NativeFile() {

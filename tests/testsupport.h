@@ -65,15 +65,12 @@ inline QString folderMessage() {
 #endif
 }
 
-// Gives `path` the permissions given (by default: read-only) for the life of the
-// object, as a user without write rights meets them: root on Linux keeps to
-// the file's mode meanwhile.
+// Makes `path` read-only for the life of the object, as a user without write
+// rights meets it: root on Linux keeps to the file's mode meanwhile.
 class ReadOnlyFile {
 public:
-    explicit ReadOnlyFile(const QString& path,
-                          QFileDevice::Permissions permissions = QFileDevice::ReadOwner)
-        : path_(path) {
-        QFile::setPermissions(path_, permissions);
+    explicit ReadOnlyFile(const QString& path) : path_(path) {
+        QFile::setPermissions(path_, QFileDevice::ReadOwner);
         override(false);
     }
     ~ReadOnlyFile() {

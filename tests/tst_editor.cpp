@@ -8,7 +8,7 @@
 #ifdef Q_OS_WIN
 #include <windows.h>
 
-#include <aclapi.h>
+#include <sddl.h>
 #endif
 
 using namespace orbitra;
@@ -169,31 +169,24 @@ private Q_SLOTS:
     }
     void refusedSaveKeepsWhatWasTyped() {
         QFETCH(int, refusal);
-        const bool readOnly = refusal > 0;
         program_.reset();
         std::optional<ReadOnlyFile> kept;
         QString expected = QStringLiteral("\"period.bio\" is read-only");
-        if (readOnly) {
-            kept.emplace(path(), QFileDevice::ReadOwner | (refusal == 2 ? QFileDevice::WriteOther
-                                                                        : QFileDevice::ReadOwner));
+        if (refusal > 0) {
+            kept.emplace(path());
         }
-        if (refusal == 2) {
+        if (refusal == 2) {  // others may write it, not the user
+            QFile::setPermissions(path(), QFileDevice::ReadOwner | QFileDevice::WriteOther);
 #ifdef Q_OS_WIN
-            EXPLICIT_ACCESS_W entries[2];  // writing denied to the user, all else allowed
-            BuildExplicitAccessWithNameW(&entries[0], const_cast<wchar_t*>(L"CURRENT_USER"),
-                                         FILE_WRITE_DATA, DENY_ACCESS, 0);
-            BuildExplicitAccessWithNameW(&entries[1], const_cast<wchar_t*>(L"Everyone"),
-                                         GENERIC_ALL, SET_ACCESS, 0);
-            PACL list = nullptr;
-            std::wstring name = QDir::toNativeSeparators(path()).toStdWString();
-            QVERIFY(!SetEntriesInAclW(2, entries, nullptr, &list) &&
-                    !SetNamedSecurityInfoW(name.data(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION,
-                                           nullptr, nullptr, list, nullptr));
+            PSECURITY_DESCRIPTOR denied = nullptr;  // users may not write, everyone may do the rest
+            QVERIFY(ConvertStringSecurityDescriptorToSecurityDescriptorW(
+                        L"D:(D;;0x6;;;BU)(A;;FA;;;WD)", SDDL_REVISION_1, &denied, nullptr) &&
+                    SetFileSecurityW(qUtf16Printable(path()), DACL_SECURITY_INFORMATION, denied));
             expected = qt_error_string(ERROR_ACCESS_DENIED);
 #else
             expected = qt_error_string(EACCES);
 #endif
-        } else if (!readOnly) {
+        } else if (refusal == 0) {
 #ifdef Q_OS_WIN
             // Under wine: a folder whose period.bio leads to Linux's /dev/full.
             const QString full = qEnvironmentVariable("ORBITRA_FULL_DISK_FOLDER");
@@ -211,14 +204,14 @@ private Q_SLOTS:
         program_ = std::make_unique<Program>();
         QVERIFY(program_->start());
         QTest::mouseClick(window()->tile(5), Qt::LeftButton);
-        QCOMPARE(window()->detailBoxes()[0]->text().trimmed(), readOnly ? "Name5" : "");
+        QCOMPARE(window()->detailBoxes()[0]->text().trimmed(), refusal > 0 ? "Name5" : "");
         open();
         const QString message = save("3", "Lithium");
         QVERIFY2(message.contains(expected) && message.contains("read-only") == (refusal == 1),
                  qPrintable(message));
         QCOMPARE(box("Text1")->text() + '|' + box("cname")->text(), QStringLiteral("3|Lithium"));
         QVERIFY(editor()->isVisible() && window()->isVisible());
-        if (readOnly) {
+        if (refusal > 0) {
             QCOMPARE(file(), sampleDataFile(13));
         }
     }
