@@ -31,11 +31,12 @@ rm -rf "$WINEPREFIX" "$checks"
 mkdir -p "$checks"
 fresh_prefix "$WINEPREFIX"
 start_wine
-# Windows 10, as the installer asks (wine's prefixes say Windows 7 by default).
-windows_version() {
-    helper -q wine reg add 'HKCU\Software\Wine' /v Version /d "$1" /f >/dev/null
+# The installer, which asks for Windows 10, sees the version $1 (win10, win81);
+# the programs see wine's own default (Windows 7), as in the tests.
+installer_sees() {
+    helper -q wine reg add "HKCU\\Software\\Wine\\AppDefaults\\$(basename "$setup")" \
+        /v Version /d "$1" /f >/dev/null
 }
-windows_version win10
 shipped=$build/data/period.bio
 stage=$build/stage/orbitra-table-$version
 setup=$root/dist/orbitra-table-$version-setup.exe
@@ -45,6 +46,7 @@ program_errors=$checks/program-errors.txt
 old_data=$user/AppData/Roaming/Orbitra\ Table
 shortcut="$user/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Orbitra Table.lnk"
 uninstall_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\OrbitraTable'
+installer_sees win10
 
 fail() {
     echo "blackbox: $*" >&2
@@ -108,11 +110,11 @@ check_data() {
 }
 
 echo "-- installer on Windows 8.1"
-windows_version win81
+installer_sees win81
 code=$(exit_code "$setup" /S)
 [ "$code" = 4 ] || fail "the installer ended with $code on Windows 8.1, not 4"
 [ ! -e "$program" ] || fail "the installer refused on Windows 8.1 made $program"
-windows_version win10
+installer_sees win10
 
 echo "-- installer, silent"
 [ "$(exit_code "$setup" /S)" = 0 ] || fail "the installer failed"
@@ -236,7 +238,8 @@ check_data period.bio "$old_data/period.bio" "the install kept the empty period.
 start_program "$program" orbitra-table.exe
 click_iron saved
 changed=$(compare -metric AE "$checks/installed-after.png" "$checks/saved-after.png" null: 2>&1 || true)
-[ "${changed%% *}" -gt 100 ] || fail "the program shows the shipped record of Fe, not the saved one"
+# "Ferrum" for "Iron" changes some 50 pixels.
+[ "${changed%% *}" -gt 20 ] || fail "the program shows the shipped record of Fe, not the saved one"
 stop_program
 
 echo "-- the portable zip, from its own folder"
