@@ -47,7 +47,7 @@ time_start() {
         sleep "$tries"
     done
     [ -n "$running" ] || helper_failed "$program" "$work/errors"
-    if ! xdotool search --onlyvisible --name "^$title\$" >/dev/null 2>&1; then
+    if ! helper -q xdotool search --onlyvisible --name "^$title\$" >/dev/null; then
         echo "no window \"$title\" within a minute" >&2
         exit 1
     fi
