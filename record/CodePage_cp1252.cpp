@@ -1,7 +1,6 @@
 #include "Platform.h"
 
 #include <array>
-#include <cstdint>
 
 namespace orbitra {
 
@@ -31,68 +30,19 @@ int toByte(char32_t c) {
     return -1;
 }
 
-void appendUtf8(std::string& out, char32_t c) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-
-constexpr char32_t kMalformed = 0xFFFFFFFF;
-
-// Decodes one UTF-8 character at `text[i]`, advancing `i`; kMalformed for a
-// broken, overlong or surrogate sequence (which then consumes one byte).
-char32_t nextUtf8(std::string_view text, std::size_t& i) {
-    const auto lead = static_cast<unsigned char>(text[i]);
-    int extra;
-    char32_t c;
-    if (lead < 0x80) {
-        ++i;
-        return lead;
-    } else if ((lead & 0xE0) == 0xC0) {
-        extra = 1;
-        c = lead & 0x1F;
-    } else if ((lead & 0xF0) == 0xE0) {
-        extra = 2;
-        c = lead & 0x0F;
-    } else if ((lead & 0xF8) == 0xF0) {
-        extra = 3;
-        c = lead & 0x07;
-    } else {
-        ++i;
-        return kMalformed;
-    }
-    if (i + extra >= text.size()) {
-        ++i;
-        return kMalformed;
-    }
-    for (int k = 1; k <= extra; ++k) {
-        const auto next = static_cast<unsigned char>(text[i + k]);
-        if ((next & 0xC0) != 0x80) {
-            ++i;
-            return kMalformed;
-        }
-        c = (c << 6) | (next & 0x3F);
-    }
-    constexpr std::array<char32_t, 4> kSmallest{0, 0x80, 0x800, 0x10000};
-    if (c < kSmallest[extra] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
-        ++i;
-        return kMalformed;
-    }
-    i += extra + 1;
-    return c;
-}
-
 }  // namespace
 
 std::string codePageName() {
     return "Windows-1252";
+}
+
+std::string systemCodePageName() {
+    return codePageName();
+}
+
+std::size_t systemToUtf8(std::string_view bytes, std::string& out) {
+    out = ansiToUtf8(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
+    return bytes.size();
 }
 
 std::string ansiToUtf8(const unsigned char* bytes, std::size_t size) {
@@ -109,7 +59,7 @@ std::string utf8ToAnsi(std::string_view text) {
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size();) {
         const char32_t c = nextUtf8(text, i);
-        const int byte = c == kMalformed ? -1 : toByte(c);
+        const int byte = c == kNotUtf8 ? -1 : toByte(c);
         out += byte < 0 ? '?' : static_cast<char>(byte);
     }
     return out;

@@ -21,6 +21,23 @@ std::wstring widen(UINT codePage, const char* data, int size) {
     return wide;
 }
 
+void appendUtf16(std::wstring& out, char32_t c) {
+    if (c < 0x10000) {
+        out += static_cast<wchar_t>(c);
+    } else {
+        out += static_cast<wchar_t>(0xD800 + ((c - 0x10000) >> 10));
+        out += static_cast<wchar_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
+    }
+}
+
+std::string nameOf(UINT codePage) {
+    if (codePage == CP_UTF8) {
+        return "UTF-8";
+    }
+    return (codePage == 874 || (codePage >= 1250 && codePage <= 1258) ? "Windows-" : "code page ") +
+           std::to_string(codePage);
+}
+
 // The system's code page when it holds one byte per character, else 1252.
 UINT dataCodePage() {
     static const UINT codePage = [] {
@@ -110,9 +127,46 @@ std::string decomposed(const std::wstring& character) {
 }  // namespace
 
 std::string codePageName() {
-    const UINT codePage = dataCodePage();
-    return (codePage == 874 || (codePage >= 1250 && codePage <= 1258) ? "Windows-" : "code page ") +
-           std::to_string(codePage);
+    return nameOf(dataCodePage());
+}
+
+std::string systemCodePageName() {
+    return nameOf(GetACP());
+}
+
+std::size_t systemToUtf8(std::string_view bytes, std::string& out) {
+    const UINT codePage = GetACP();
+    std::wstring wide;
+    std::size_t i = 0;
+    while (i < bytes.size()) {
+        const std::size_t start = i;
+        if (codePage == CP_UTF8) {
+            const char32_t c = nextUtf8(bytes, i);
+            if (c == kNotUtf8) {
+                i = start;
+                break;
+            }
+            appendUtf16(wide, c);
+            continue;
+        }
+        // One character at a time, so that the first undefined one is found.
+        const int size = IsDBCSLeadByteEx(codePage, static_cast<BYTE>(bytes[i])) ? 2 : 1;
+        wchar_t units[2];
+        const int length = start + size > bytes.size()
+                               ? 0
+                               : MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS,
+                                                     bytes.data() + start, size, units, 2);
+        if (length <= 0) {
+            break;
+        }
+        wide.append(units, static_cast<std::size_t>(length));
+        i += static_cast<std::size_t>(size);
+    }
+    if (composes(codePage)) {
+        wide = normalized(NormalizationC, wide);
+    }
+    out = narrow(CP_UTF8, wide);
+    return i;
 }
 
 std::string ansiToUtf8(const unsigned char* bytes, std::size_t size) {
@@ -125,23 +179,23 @@ std::string ansiToUtf8(const unsigned char* bytes, std::size_t size) {
 }
 
 std::string utf8ToAnsi(std::string_view text) {
-    // Broken UTF-8 arrives here as U+FFFD, which no single-byte code page holds.
-    const std::wstring wide = widen(CP_UTF8, text.data(), static_cast<int>(text.size()));
     std::string out;
-    out.reserve(wide.size());
-    for (std::size_t i = 0; i < wide.size(); ++i) {
-        // One character at a time, a surrogate pair being one character.
-        const std::size_t units = (IS_HIGH_SURROGATE(wide[i]) && i + 1 < wide.size()) ? 2 : 1;
-        const std::wstring character = wide.substr(i, units);
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        const char32_t c = nextUtf8(text, i);
+        std::wstring character;
+        if (c != kNotUtf8) {
+            appendUtf16(character, c);
+        }
         char byte = 0;
-        if (toByte(character, byte)) {
+        if (c != kNotUtf8 && toByte(character, byte)) {
             out += byte;
-        } else if (const std::string composed = decomposed(character); !composed.empty()) {
+        } else if (const std::string composed = c == kNotUtf8 ? "" : decomposed(character);
+                   !composed.empty()) {
             out += composed;
         } else {
             out += '?';
         }
-        i += units - 1;
     }
     return out;
 }

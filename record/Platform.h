@@ -1,8 +1,10 @@
 #pragma once
 
-// What differs per platform: the ANSI code page, the raw file calls, paths and
-// the command line. The POSIX and Windows implementations live beside each
-// other in record/; CMake compiles the one for the target.
+// What differs per platform: the ANSI code page, the system's code page, the
+// raw file calls, paths and the command line. The POSIX and Windows
+// implementations live beside each other in record/; CMake compiles the one for
+// the target. Both build on one strict UTF-8 and UTF-16 decoder
+// (CodePage_unicode.cpp).
 
 #include <cstddef>
 #include <cstdint>
@@ -30,6 +32,37 @@ std::string utf8ToAnsi(std::string_view text);
 
 // The name of that code page for messages, such as "Windows-1252".
 std::string codePageName();
+
+// The system's code page, in which spreadsheets save plain text: on Windows the
+// active code page, double-byte ones (932, 936, 949, 950) and UTF-8 included;
+// elsewhere the data file's code page. Its name for messages, such as "code
+// page 932".
+std::string systemCodePageName();
+
+// Text in the system's code page -> UTF-8. Returns how many bytes decode:
+// `bytes.size()` when all do, else the offset of the first sequence the code
+// page does not define (a lead byte without its trail byte among them); `out`
+// then holds the text before it.
+std::size_t systemToUtf8(std::string_view bytes, std::string& out);
+
+// Returned by nextUtf8 for a malformed sequence.
+inline constexpr char32_t kNotUtf8 = 0xFFFFFFFF;
+
+// Decodes the UTF-8 character at `text[i]` (i < text.size()) and moves `i` past
+// it. A malformed sequence gives kNotUtf8 and moves `i` by one byte: a stray or
+// missing continuation byte, a form longer than the shortest (C0 AF for "/"), a
+// surrogate (ED A0 80) or a value past U+10FFFF (F4 90 80 80).
+char32_t nextUtf8(std::string_view text, std::size_t& i);
+
+// Appends the character `c` (at most U+10FFFF) as UTF-8.
+void appendUtf8(std::string& out, char32_t c);
+
+// True when all of `text` is well-formed UTF-8, as nextUtf8 reads it.
+bool isUtf8(std::string_view text);
+
+// UTF-16 bytes (without a byte-order mark) -> UTF-8. False on an odd number of
+// bytes or a surrogate without its other half.
+bool utf16ToUtf8(std::string_view bytes, bool bigEndian, std::string& out);
 
 // A path given as UTF-8 text, as the file system takes it.
 inline std::filesystem::path pathFromUtf8(std::string_view utf8) {

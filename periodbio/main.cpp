@@ -1,6 +1,6 @@
 // periodbio build TABLE.csv period.bio | periodbio dump period.bio [TABLE.csv]
+#include "Periodbio.h"
 #include "Platform.h"
-#include "periodbio.h"
 
 #include <iostream>
 
