@@ -121,7 +121,7 @@ bool checkHeader(const CsvRow& header, char separator, bool& withRecord, Problem
     if (separator == 0) {
         problems.add(header.line, "the header separates its columns by none of " +
                                       std::string(kSeparatorNames) +
-                                      "; a table's fields are separated by one of them");
+                                      ", the separators periodbio reads");
         return false;
     }
     std::vector<std::string> expected;
