@@ -18,12 +18,9 @@ bool decodeTable(std::string_view bytes, TableText& table, std::string& error) {
             return true;
         }
     }
-    if (bytes.substr(0, 3) == "\xEF\xBB\xBF") {
-        table.text = bytes.substr(3);
-    } else if (isUtf8(bytes)) {
-        table.text = bytes;
-    } else {
-        table.text = bytes;
+    const bool marked = bytes.substr(0, 3) == "\xEF\xBB\xBF";
+    table.text = bytes.substr(marked ? 3 : 0);
+    if (!marked && !isUtf8(bytes)) {
         table.systemCodePage = true;
         table.readAs = systemCodePageName();
     }
