@@ -159,9 +159,9 @@ private Q_SLOTS:
         row("overlong name", kHeader + iron + "Rutherfordiums,104,,,,,,,,,,,,\n", kRefused,
             "line 3: field cname (Chemical Name:) \"Rutherfordiums\" has 14 characters");
         row("character outside the code page",
-            kHeader + "Iron,26,,,,,,,\"bcc, \xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80\",,,,,\n",
+            kHeader + "Iron,26,,,,,,,\"bcc, \xE2\x82\xAC\xF0\x9F\x98\x80\xC3\xA9\",,,,,\n",
             kRefused,
-            "line 2: field cCS (Crystal Structure:) \"bcc, \xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80\" "
+            "line 2: field cCS (Crystal Structure:) \"bcc, \xE2\x82\xAC\xF0\x9F\x98\x80\xC3\xA9\" "
             "holds the character \xF0\x9F\x98\x80 (U+1F600), which the code page " +
                 codePageName() + " lacks");
         row("UTF-16 beyond the first plane",
