@@ -183,15 +183,16 @@ std::string utf8ToAnsi(std::string_view text) {
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size();) {
         const char32_t c = nextUtf8(text, i);
-        std::wstring character;
-        if (c != kNotUtf8) {
-            appendUtf16(character, c);
+        if (c == kNotUtf8) {
+            out += '?';
+            continue;
         }
+        std::wstring character;
+        appendUtf16(character, c);
         char byte = 0;
-        if (c != kNotUtf8 && toByte(character, byte)) {
+        if (toByte(character, byte)) {
             out += byte;
-        } else if (const std::string composed = c == kNotUtf8 ? "" : decomposed(character);
-                   !composed.empty()) {
+        } else if (const std::string composed = decomposed(character); !composed.empty()) {
             out += composed;
         } else {
             out += '?';
