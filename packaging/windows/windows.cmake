@@ -24,7 +24,10 @@ add_custom_target(flask_ico DEPENDS ${ORBITRA_ICO})
 function(orbitra_windows_resources target description)
     set(rc ${PROJECT_BINARY_DIR}/${target}.rc)
     orbitra_write_rc(${rc} ${target} "${description}" ${ORBITRA_ICO})
-    set_source_files_properties(${rc} PROPERTIES
+    # In the target's folder: a source file's properties belong to a folder, and
+    # the target's build sees only those of its own (a changed manifest then
+    # rebuilds the resource).
+    set_source_files_properties(${rc} TARGET_DIRECTORY ${target} PROPERTIES
         OBJECT_DEPENDS "${ORBITRA_ICO};${CMAKE_CURRENT_FUNCTION_LIST_DIR}/orbitra-table.manifest")
     target_sources(${target} PRIVATE ${rc})
     add_dependencies(${target} flask_ico)
