@@ -131,8 +131,7 @@ private Q_SLOTS:
                                   "8\tOxygen\t8\t\t\t\t\t\t-2, -1\t\t\t\t\t\t\n")),
             at(8, 7), "-2, -1                   ");
         row("a header separated by none of them", QByteArray(kHeader).replace(',', '|'), kRefused,
-            "line 1: the header separates its columns by none of a comma (,), a semicolon (;) "
-            "or a tab");
+            "header separates its columns by none of a comma (,), a semicolon (;) or a tab");
         row("broken UTF-8 after a byte-order mark (C0 AF is no \"/\")",
             "\xEF\xBB\xBF" + kHeader + "Fe\xC0\xAF,26,,,,,,,,,,,,\n", kRefused,
             "line 2: field cname (Chemical Name:) holds the byte 0xC0 after \"Fe\", which begins "
