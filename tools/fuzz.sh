@@ -34,7 +34,7 @@ fuzz() {  # target
 # Each target runs on one core: as many run at once as there are cores.
 running=()
 failed=0
-for target in datafile writes loadnumber savenumber; do
+for target in datafile writes loadnumber savenumber table; do
     fuzz "$target" &
     running+=($!)
     if [ ${#running[@]} -ge "$(nproc)" ]; then
