@@ -40,8 +40,7 @@ colours=(ActiveBorder=255.255.255 ActiveTitle=0.0.0 AppWorkspace=0.0.0 Backgroun
     # Windows turns its visual styles off under a contrast theme, and draws every
     # control in the system colours; wine's own theme would stay on.
     printf '\r\n[HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\ThemeManager]\r\n"ThemeActive"="0"\r\n'
-} >"$work/colours.reg"
-helper -q wine regedit /S "$(helper -q winepath -w "$work/colours.reg")" >/dev/null
+} | import_registry
 
 echo "-- readable and layoutRelations under High Contrast Black"
 status=0

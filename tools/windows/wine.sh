@@ -133,10 +133,16 @@ RUN
 # wine reads it: the user's desktop settings and the current hardware profile.
 # Programs started afterwards see it.
 set_dpi() {
+    printf 'REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Control Panel\\Desktop]\r\n"LogPixels"=dword:%08x\r\n\r\n[HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Hardware Profiles\\Current\\Software\\Fonts]\r\n"LogPixels"=dword:%08x\r\n' \
+        "$1" "$1" | import_registry
+}
+
+# Imports the registry file read from standard input (REGEDIT4, CR LF line
+# ends) into the prefix $WINEPREFIX; programs started afterwards see it.
+import_registry() {
     local file
     file=$(mktemp --suffix=.reg)
-    printf 'REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Control Panel\\Desktop]\r\n"LogPixels"=dword:%08x\r\n\r\n[HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Hardware Profiles\\Current\\Software\\Fonts]\r\n"LogPixels"=dword:%08x\r\n' \
-        "$1" "$1" >"$file"
+    cat >"$file"
     helper -q wine regedit /S "$(helper -q winepath -w "$file")" >/dev/null
     rm -f "$file"
 }
