@@ -6,9 +6,9 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 source "$root/tools/deps.sh"
-# python3: the element-gathering self-test; Xvfb and qt6ct: the windows on a
+# python3: the element-gathering self-test; Xvfb, qt6ct and ImageMagick: the windows on a
 # dark desktop with a font of its own
-install_missing "${RUN_PACKAGES[@]}" ninja-build python3 xvfb xauth qt6ct
+install_missing "${RUN_PACKAGES[@]}" ninja-build python3 xvfb xauth qt6ct imagemagick
 jobs=$(nproc)
 
 bash "$root/tools/fuzz.sh" 20000 5
