@@ -7,11 +7,14 @@
 #include "TableText.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <map>
 #include <ostream>
 #include <sstream>
@@ -25,6 +28,7 @@ namespace {
 
 constexpr std::string_view kRecordColumn = "record";
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+constexpr std::string_view kStandardStream = "-";
 
 // The highest record number the program reaches; a higher one would make a
 // file of gigabytes, mostly zero bytes.
@@ -97,21 +101,178 @@ std::int32_t recordNumber(std::string_view text) {
     return value;
 }
 
-// Reads the table: the bytes of the file at `path`.
-bool readWholeFile(const std::string& path, std::string& contents, std::string& error) {
+// Reads the bytes of the file at `path`, or of standard input for "-".
+bool readInput(const std::string& path, std::string& contents, std::string& error) {
+    std::ostringstream buffer;
+    if (path == kStandardStream) {
+        buffer << std::cin.rdbuf();
+        contents = buffer.str();
+        return true;
+    }
     std::error_code ec;
-    if (!fs::is_regular_file(pathFromUtf8(path), ec)) {
+    const fs::file_status status = fs::status(pathFromUtf8(path), ec);
+    if (status.type() == fs::file_type::not_found) {
         error = path + ": no such file";
         return false;
     }
+    if (status.type() == fs::file_type::directory) {
+        error = path + " is a folder, not a file";
+        return false;
+    }
     std::ifstream in(pathFromUtf8(path), std::ios::binary);
-    std::ostringstream buffer;
+    if (!in) {
+        error = path + ": cannot be read: " + std::strerror(errno);
+        return false;
+    }
     buffer << in.rdbuf();
     if (!in && !in.eof()) {
         error = path + ": cannot be read";
         return false;
     }
     contents = buffer.str();
+    return true;
+}
+
+// The box names as a header row has them; true when `names` are they,
+// optionally after "record" (then `withRecord`).
+bool isHeader(const std::vector<std::string>& names, bool& withRecord) {
+    std::vector<std::string> expected;
+    for (int f = 0; f < kPropertyCount; ++f) {
+        expected.emplace_back(kFields[f].box);
+    }
+    withRecord = !names.empty() && names.front() == kRecordColumn;
+    return names == expected || (withRecord && std::equal(names.begin() + 1, names.end(),
+                                                          expected.begin(), expected.end()));
+}
+
+// True when `bytes` begin with a header row as build reads it.
+bool readsAsTable(std::string_view bytes) {
+    TableText table;
+    std::string error;
+    if (!decodeTable(bytes, table, error)) {
+        return false;
+    }
+    const char separator = headerSeparator(table.text);
+    const std::size_t start = table.text.find_first_not_of("\r\n");
+    if (separator == 0 || start == std::string::npos) {
+        return false;
+    }
+    const std::size_t end = table.text.find_first_of("\r\n", start);
+    std::vector<CsvRow> rows;
+    bool withRecord = false;
+    return parseCsv(std::string_view(table.text).substr(start, end - start), separator, rows,
+                    error) &&
+           !rows.empty() && isHeader(rows.front().fields, withRecord);
+}
+
+// True when `bytes` hold a record of a data file: one that ends as every
+// record ends, and no header row of a table.
+bool holdsRecords(std::string_view bytes) {
+    if (readsAsTable(bytes)) {
+        return false;
+    }
+    for (std::size_t end = kRecordSize; end <= bytes.size(); end += kRecordSize) {
+        if (bytes.substr(end - 2, 2) == "\r\n") {
+            return true;
+        }
+    }
+    return false;
+}
+
+// The bytes of an existing regular file at `path`; empty for a missing file, a
+// stream or anything unreadable.
+std::string existingFile(const std::string& path) {
+    std::error_code ec;
+    std::string contents, error;
+    if (path == kStandardStream || !fs::is_regular_file(pathFromUtf8(path), ec) ||
+        !readInput(path, contents, error)) {
+        return {};
+    }
+    return contents;
+}
+
+bool sameFile(const std::string& a, const std::string& b) {
+    std::error_code ec;
+    return a != kStandardStream && b != kStandardStream &&
+           fs::equivalent(pathFromUtf8(a), pathFromUtf8(b), ec);
+}
+
+// Writes `bytes` to the file `path` as saveFile does, or to standard output for
+// "-"; says why not on `err`.
+bool writeOutput(const std::string& path, std::string_view bytes, std::ostream& err) {
+    if (path == kStandardStream) {
+        std::cout.write(bytes.data(), static_cast<std::streamsize>(bytes.size())).flush();
+        if (!std::cout) {
+            err << "periodbio: the output could not be written\n";
+        }
+        return static_cast<bool>(std::cout);
+    }
+    const WriteProblem problem = saveFile(pathFromUtf8(path), bytes);
+    switch (problem.kind) {
+        case WriteProblem::None:
+            return true;
+        case WriteProblem::ReadOnly:
+            err << "periodbio: " << path << " is read-only: not written\n";
+            break;
+        case WriteProblem::NotWritable:
+            err << "periodbio: " << path << " can be read, not written: " << problem.reason << '\n';
+            break;
+        case WriteProblem::Folder:
+            err << "periodbio: " << path << " is a folder, not a file\n";
+            break;
+        case WriteProblem::Failed:
+            err << "periodbio: " << path << ": " << problem.reason << '\n';
+            break;
+    }
+    return false;
+}
+
+// The data file holding `records`, each at its number, zero bytes between them.
+std::string dataFileBytes(const Records& records) {
+    std::string bytes;
+    for (const auto& [number, record] : records) {
+        const RecordBytes encoded = encodeRecord(record);
+        bytes.resize(static_cast<std::size_t>(number) * kRecordSize, '\0');
+        std::copy(encoded.begin(), encoded.end(), bytes.end() - kRecordSize);
+    }
+    return bytes;
+}
+
+// Record `number` (from 1) of a data file's bytes; the cleared bytes past the end.
+RecordBytes recordAt(std::string_view bytes, std::size_t number) {
+    RecordBytes record{};
+    const std::size_t offset = (number - 1) * kRecordSize;
+    if (offset < bytes.size()) {
+        const std::size_t size = std::min<std::size_t>(kRecordSize, bytes.size() - offset);
+        std::copy_n(bytes.data() + offset, size, record.begin());
+    }
+    return record;
+}
+
+std::size_t recordCount(std::string_view bytes) {
+    return (bytes.size() + kRecordSize - 1) / kRecordSize;
+}
+
+bool isEmptyRecord(const RecordBytes& record) {
+    return std::all_of(record.begin(), record.end(), [](unsigned char b) { return b == 0; });
+}
+
+std::string withoutTrailingBlanks(const std::string& text) {
+    const std::size_t end = text.find_last_not_of(' ');
+    return end == std::string::npos ? std::string() : text.substr(0, end + 1);
+}
+
+// Reads a data file for diff and upgrade: refused when it reads as a table.
+bool readDataFile(const std::string& path, std::string& bytes, std::ostream& err) {
+    std::string error;
+    if (!readInput(path, bytes, error)) {
+        err << "periodbio: " << error << '\n';
+        return false;
+    }
+    if (readsAsTable(bytes)) {
+        err << "periodbio: " << path << " reads as a table, not as a data file\n";
+        return false;
+    }
     return true;
 }
 
@@ -124,19 +285,12 @@ bool checkHeader(const CsvRow& header, char separator, bool& withRecord, Problem
                                       ", the separators periodbio reads");
         return false;
     }
-    std::vector<std::string> expected;
-    for (int f = 0; f < kPropertyCount; ++f) {
-        expected.emplace_back(kFields[f].box);
-    }
-    const std::vector<std::string>& names = header.fields;
-    withRecord = !names.empty() && names.front() == kRecordColumn;
-    if (names == expected || (withRecord && std::equal(names.begin() + 1, names.end(),
-                                                       expected.begin(), expected.end()))) {
+    if (isHeader(header.fields, withRecord)) {
         return true;
     }
     std::string joined;
-    for (const std::string& name : expected) {
-        joined += (joined.empty() ? "" : std::string(1, separator)) + name;
+    for (int f = 0; f < kPropertyCount; ++f) {
+        joined += (joined.empty() ? "" : std::string(1, separator)) + std::string(kFields[f].box);
     }
     problems.add(header.line, "the header must be " + joined + " (optionally after " +
                                   std::string(kRecordColumn) + ")");
@@ -202,49 +356,29 @@ Records buildRecords(const TableText& table, const std::vector<CsvRow>& rows, bo
     return records;
 }
 
-// Writes the records to a fresh data file beside `dataPath`, then moves it over
-// `dataPath`, so a failure midway leaves the old file as it was.
-int writeDataFile(const Records& records, const std::string& dataPath, std::ostream& err) {
-    const std::string temporary = dataPath + ".tmp";
-    std::error_code ec;
-    fs::remove(pathFromUtf8(temporary), ec);
-    const auto fail = [&](const std::string& what) {
-        err << "periodbio: " << dataPath << ": " << what << '\n';
-        fs::remove(pathFromUtf8(temporary), ec);
-        return 1;
-    };
-    {
-        DataFiles files;
-        Status status = files.open(1, temporary);
-        if (!status.ok()) {
-            return fail(status.message);
-        }
-        std::size_t written = 0;
-        for (const auto& [number, record] : records) {
-            ++written;
-            status = WriteRecord(files, 1, number, record,
-                                 written == records.size() ? Sync::Yes : Sync::No);
-            if (!status.ok()) {
-                files.close(1);
-                return fail(status.message);
-            }
-        }
-        files.close(1);
-    }
-    std::string error;
-    if (!replaceFile(pathFromUtf8(temporary), pathFromUtf8(dataPath), error)) {
-        return fail(error);
-    }
-    return 0;
-}
-
 }  // namespace
 
 int build(const std::string& csvPath, const std::string& dataPath, std::ostream& err) {
     std::string bytes, error;
     TableText table;
-    if (!readWholeFile(csvPath, bytes, error)) {
+    if (!readInput(csvPath, bytes, error)) {
         err << "periodbio: " << error << '\n';
+        return 1;
+    }
+    // The slips that would put a data file over a table.
+    if (sameFile(csvPath, dataPath)) {
+        err << "periodbio: " << dataPath << " is the table itself; name the data file to write: "
+            << "periodbio build " << csvPath << " period.bio\n";
+        return 1;
+    }
+    if (readsAsTable(existingFile(dataPath))) {
+        err << "periodbio: " << dataPath << " reads as a table; build writes a data file, "
+            << "such as period.bio, and never over a table. Nothing written\n";
+        return 1;
+    }
+    if (holdsRecords(bytes)) {
+        err << "periodbio: " << csvPath << " reads as a data file, not as a table; to write it "
+            << "as a table: periodbio dump " << csvPath << " " << dataPath << '\n';
         return 1;
     }
     if (!decodeTable(bytes, table, error)) {
@@ -269,47 +403,73 @@ int build(const std::string& csvPath, const std::string& dataPath, std::ostream&
     if (!checkHeader(rows.front(), separator, withRecord, problems)) {
         return 1;
     }
+    if (rows.size() == 1) {
+        err << "periodbio: " << csvPath << " holds no record rows, only its header; " << dataPath
+            << " not written\n";
+        return 1;
+    }
     const Records records = buildRecords(table, rows, withRecord, problems);
     if (problems.count > 0) {
         err << "periodbio: " << dataPath << " not written\n";
         return 1;
     }
-    return writeDataFile(records, dataPath, err);
+    return writeOutput(dataPath, dataFileBytes(records), err) ? 0 : 1;
 }
 
-int dump(const std::string& dataPath, std::ostream& out, std::ostream& err) {
-    std::string contents;
+namespace {
+
+// The dump of a data file's bytes: the header, then each record that is not
+// all zero bytes.
+std::string dumpText(std::string_view contents) {
+    std::string text(kRecordColumn);
+    for (int f = 0; f < kPropertyCount; ++f) {
+        text.append(",").append(kFields[f].box);
+    }
+    text += '\n';
+    for (std::size_t n = 1; n <= recordCount(contents); ++n) {
+        const RecordBytes bytes = recordAt(contents, n);
+        if (isEmptyRecord(bytes)) {
+            continue;
+        }
+        text += std::to_string(n);
+        for (const std::string& field : decodeRecord(bytes).fields) {
+            text.append(",").append(csvField(field));
+        }
+        text += '\n';
+    }
+    return text;
+}
+
+// Reads the data file to dump; refuses a table, naming build.
+bool readForDump(const std::string& dataPath, const std::string& csvPath, std::string& contents,
+                 std::ostream& err) {
     std::string error;
-    if (!readWholeFile(dataPath, contents, error)) {
+    if (!readInput(dataPath, contents, error)) {
         err << "periodbio: " << error << '\n';
-        return 1;
+        return false;
+    }
+    if (readsAsTable(contents)) {
+        err << "periodbio: " << dataPath << " reads as a table, not as a data file; to build a "
+            << "data file from it: periodbio build " << dataPath << " "
+            << (csvPath.empty() ? "period.bio" : csvPath) << '\n';
+        return false;
     }
     if (contents.size() % kRecordSize != 0) {
         err << "periodbio: " << dataPath << ": " << contents.size()
             << " bytes is not a whole number of " << kRecordSize
             << "-byte records; the last record is incomplete\n";
     }
-    out << kRecordColumn;
-    for (int f = 0; f < kPropertyCount; ++f) {
-        out << ',' << kFields[f].box;
+    return true;
+}
+
+}  // namespace
+
+int dump(const std::string& dataPath, std::ostream& out, std::ostream& err) {
+    std::string contents;
+    if (!readForDump(dataPath, {}, contents, err)) {
+        return 1;
     }
-    out << '\n';
-    const std::size_t count = (contents.size() + kRecordSize - 1) / kRecordSize;
-    for (std::size_t n = 0; n < count; ++n) {
-        RecordBytes bytes{};
-        const std::size_t offset = n * kRecordSize;
-        const std::size_t size = std::min<std::size_t>(kRecordSize, contents.size() - offset);
-        std::copy_n(contents.data() + offset, size, bytes.begin());
-        if (std::all_of(bytes.begin(), bytes.end(), [](unsigned char b) { return b == 0; })) {
-            continue;
-        }
-        const ElementRecord record = decodeRecord(bytes);
-        out << n + 1;
-        for (const std::string& field : record.fields) {
-            out << ',' << csvField(field);
-        }
-        out << '\n';
-    }
+    out << dumpText(contents);
     out.flush();
     if (!out) {
         err << "periodbio: the output could not be written\n";
@@ -319,34 +479,127 @@ int dump(const std::string& dataPath, std::ostream& out, std::ostream& err) {
 }
 
 int dump(const std::string& dataPath, const std::string& csvPath, std::ostream& err) {
-    std::error_code ec;
-    if (fs::equivalent(pathFromUtf8(dataPath), pathFromUtf8(csvPath), ec)) {
+    if (csvPath == kStandardStream) {
+        return dump(dataPath, std::cout, err);
+    }
+    if (sameFile(dataPath, csvPath)) {
         err << "periodbio: " << csvPath << " is the data file itself; name another file\n";
         return 1;
     }
-    // Into a file beside the target, then over it: a dump that fails midway
-    // leaves the target as it was. The byte-order mark tells a spreadsheet
-    // opening the file that it is UTF-8.
-    const std::string temporary = csvPath + ".tmp";
-    int status = 1;
-    {
-        std::ofstream out(pathFromUtf8(temporary), std::ios::binary | std::ios::trunc);
-        if (!out) {
-            err << "periodbio: " << csvPath << ": cannot be written\n";
+    std::string contents;
+    if (!readForDump(dataPath, csvPath, contents, err)) {
+        return 1;
+    }
+    if (holdsRecords(existingFile(csvPath))) {
+        err << "periodbio: " << csvPath << " holds the records of a data file; a dump never "
+            << "writes a table over one. Name a new file or a table, such as mine.csv\n";
+        return 1;
+    }
+    // The byte-order mark tells a spreadsheet opening the file that it is UTF-8.
+    return writeOutput(csvPath, std::string(kByteOrderMark) + dumpText(contents), err) ? 0 : 1;
+}
+
+int diff(const std::string& firstPath, const std::string& secondPath, std::ostream& out,
+         std::ostream& err) {
+    std::string first, second;
+    if (!readDataFile(firstPath, first, err) || !readDataFile(secondPath, second, err)) {
+        return 2;
+    }
+    int differing = 0;
+    for (std::size_t n = 1; n <= std::max(recordCount(first), recordCount(second)); ++n) {
+        const RecordBytes a = recordAt(first, n), b = recordAt(second, n);
+        if (a == b) {
+            continue;
+        }
+        ++differing;
+        const ElementRecord left = decodeRecord(a), right = decodeRecord(b);
+        const std::string name =
+            withoutTrailingBlanks(isEmptyRecord(a) ? right.fields[0] : left.fields[0]);
+        out << "record " << n << (name.empty() ? "" : " (" + name + ")");
+        if (isEmptyRecord(a) != isEmptyRecord(b)) {
+            out << ": only in " << (isEmptyRecord(a) ? secondPath : firstPath) << '\n';
+            continue;
+        }
+        out << ":\n";
+        for (int f = 0; f < kPropertyCount; ++f) {
+            if (left.fields[f] == right.fields[f]) {
+                continue;
+            }
+            // Values as shown, unless only their trailing blanks differ.
+            const bool blanks =
+                withoutTrailingBlanks(left.fields[f]) == withoutTrailingBlanks(right.fields[f]);
+            const auto shown = [&](const std::string& v) {
+                return inQuotes(blanks ? v : withoutTrailingBlanks(v));
+            };
+            out << "  " << fieldName(f) << ": " << shown(left.fields[f]) << " in " << firstPath
+                << ", " << shown(right.fields[f]) << " in " << secondPath << '\n';
+        }
+        if (a[kRecordSize - 2] != b[kRecordSize - 2] || a[kRecordSize - 1] != b[kRecordSize - 1]) {
+            out << "  the record's line end\n";
+        }
+    }
+    out.flush();
+    return differing == 0 ? 0 : 1;
+}
+
+int upgrade(const std::string& shippedPath, const std::string& dataPath,
+            const std::string& basePath, const std::string& firstShippedPath, std::ostream& out,
+            std::ostream& err) {
+    std::string shipped, base, data, error;
+    if (!readDataFile(shippedPath, shipped, err)) {
+        return 1;
+    }
+    // Whoever has no base yet was given the first release's file, or nothing known.
+    std::error_code ec;
+    const bool hasBase = fs::exists(pathFromUtf8(basePath), ec);
+    if (hasBase ? !readDataFile(basePath, base, err)
+                : !firstShippedPath.empty() && !readDataFile(firstShippedPath, base, err)) {
+        return 1;
+    }
+    const bool hasData = fs::exists(pathFromUtf8(dataPath), ec);
+    if (hasData && base != shipped) {
+        if (!readDataFile(dataPath, data, err)) {
             return 1;
         }
-        out << kByteOrderMark;
-        status = dump(dataPath, out, err);
+        if (writeProblem(pathFromUtf8(dataPath))) {
+            // Made read-only by its user: left as it is, and merged once writable.
+            return 0;
+        }
+        // Record by record: one the user left as shipped takes the new shipped
+        // record; one the user changed stays; records past the shipped ones stay.
+        std::string merged = data;
+        std::vector<std::size_t> kept;
+        merged.resize(std::max(data.size(), recordCount(shipped) * kRecordSize), '\0');
+        for (std::size_t n = 1; n <= recordCount(shipped); ++n) {
+            const RecordBytes mine = recordAt(data, n), given = recordAt(base, n),
+                              now = recordAt(shipped, n);
+            if (mine == given) {
+                std::copy(now.begin(), now.end(), merged.begin() + (n - 1) * kRecordSize);
+            } else if (now != given && now != mine) {
+                kept.push_back(n);
+            }
+        }
+        if (merged != data && !writeOutput(dataPath, merged, err)) {
+            return 1;
+        }
+        if (!kept.empty()) {
+            out << "Orbitra Table's new data corrects records that you had changed in " << dataPath
+                << ", which keeps your version:";
+            for (const std::size_t n : kept) {
+                const std::string name =
+                    withoutTrailingBlanks(decodeRecord(recordAt(shipped, n)).fields[0]);
+                out << (n == kept.front() ? " " : ", ") << n << (name.empty() ? "" : " " + name);
+            }
+            out << ".\nTo see how they differ from the corrected ones: periodbio diff \""
+                << dataPath << "\" \"" << basePath << "\"\n";
+        }
     }
-    std::string error;
-    if (status == 0 && !replaceFile(pathFromUtf8(temporary), pathFromUtf8(csvPath), error)) {
-        err << "periodbio: " << csvPath << ": " << error << '\n';
-        status = 1;
+    if (hasBase && base == shipped) {
+        return 0;
     }
-    if (status != 0) {
-        fs::remove(pathFromUtf8(temporary), ec);
-    }
-    return status;
+    // The base becomes the shipped file just merged.
+    fs::create_directories(pathFromUtf8(basePath).parent_path(), ec);
+    return writeOutput(basePath, shipped, err) ? 0 : 1;
 }
 
 }  // namespace orbitra::periodbio

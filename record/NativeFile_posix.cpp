@@ -1,10 +1,14 @@
 #include "Platform.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <cstring>
+#include <vector>
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 namespace orbitra {
@@ -17,6 +21,103 @@ std::string systemMessage(int code) {
 
 int fd(std::intptr_t handle) {
     return static_cast<int>(handle);
+}
+
+WriteProblem failed(int code) {
+    return {WriteProblem::Failed, systemMessage(code)};
+}
+
+// The refusal of a file that exists and may not be written: read-only where
+// nobody may write it or its medium is read-only, else the system's reason.
+WriteProblem refusal(const struct stat& status, int code) {
+    if ((status.st_mode & 0222) == 0 || code == EROFS) {
+        return {WriteProblem::ReadOnly, {}};
+    }
+    return {WriteProblem::NotWritable, systemMessage(code)};
+}
+
+bool writeAll(int descriptor, std::string_view bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(descriptor, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            if (n == 0) {
+                errno = ENOSPC;
+            }
+            return false;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+int openFile(const char* path, int flags, mode_t mode = 0) {
+    int descriptor;
+    do {
+        descriptor = ::open(path, flags | O_CLOEXEC | O_NOCTTY, mode);
+    } while (descriptor < 0 && errno == EINTR);
+    return descriptor;
+}
+
+// The temporary file being written, removed when a signal ends the process
+// before it is moved into place (as Ctrl+C does).
+char pendingTemporary[4096];
+
+void removePendingTemporary(int signal) {
+    if (pendingTemporary[0] != 0) {
+        ::unlink(pendingTemporary);
+    }
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
+}
+
+// Catches the signals that end a process from a terminal while `temporary` is
+// pending; an empty name lets them go again.
+void guardTemporary(const std::string& temporary) {
+    if (temporary.size() >= sizeof pendingTemporary) {
+        return;
+    }
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGPIPE}) {
+        std::signal(signal, temporary.empty() ? SIG_DFL : removePendingTemporary);
+    }
+    std::memcpy(pendingTemporary, temporary.c_str(), temporary.size() + 1);
+}
+
+// Gives `descriptor` the extended attributes of `from` (POSIX ACLs and security
+// labels among them), as far as the system lets it.
+void copyExtendedAttributes(const char* from, int descriptor) {
+    const ssize_t size = ::listxattr(from, nullptr, 0);
+    if (size <= 0) {
+        return;
+    }
+    std::vector<char> names(static_cast<std::size_t>(size));
+    const ssize_t listed = ::listxattr(from, names.data(), names.size());
+    for (ssize_t at = 0; at < listed; at += static_cast<ssize_t>(std::strlen(&names[at])) + 1) {
+        const char* name = &names[at];
+        const ssize_t length = ::getxattr(from, name, nullptr, 0);
+        std::vector<char> value(static_cast<std::size_t>(std::max<ssize_t>(length, 0)));
+        if (length >= 0 && ::getxattr(from, name, value.data(), value.size()) == length) {
+            ::fsetxattr(descriptor, name, value.data(), value.size(), 0);
+        }
+    }
+}
+
+// Rewrites the regular file `path` in place: its name, links, owner and
+// everything else about it stay; only what it holds changes.
+WriteProblem rewriteInPlace(const char* path, std::string_view bytes) {
+    const int descriptor = openFile(path, O_WRONLY);
+    if (descriptor < 0) {
+        return failed(errno);
+    }
+    const bool written = writeAll(descriptor, bytes) &&
+                         ::ftruncate(descriptor, static_cast<off_t>(bytes.size())) == 0 &&
+                         ::fsync(descriptor) == 0;
+    const int code = errno;
+    ::close(descriptor);
+    return written ? WriteProblem{} : failed(code);
 }
 
 }  // namespace
@@ -36,6 +137,99 @@ bool replaceFile(const std::filesystem::path& from, const std::filesystem::path&
         return false;
     }
     return true;
+}
+
+WriteProblem writeProblem(const std::filesystem::path& path) {
+    struct stat status {};
+    if (::stat(path.c_str(), &status) != 0) {
+        return errno == ENOENT ? WriteProblem{} : failed(errno);
+    }
+    if (S_ISDIR(status.st_mode)) {
+        return {WriteProblem::Folder, {}};
+    }
+    // Root may write a file nobody may write; its user made it read-only, though.
+    if ((status.st_mode & 0222) == 0) {
+        return {WriteProblem::ReadOnly, {}};
+    }
+    if (::access(path.c_str(), W_OK) != 0) {
+        return refusal(status, errno);
+    }
+    return {};
+}
+
+WriteProblem saveFile(const std::filesystem::path& path, std::string_view bytes) {
+    if (const WriteProblem problem = writeProblem(path)) {
+        return problem;
+    }
+    struct stat status {};
+    const bool exists = ::stat(path.c_str(), &status) == 0;
+    if (exists && !S_ISREG(status.st_mode)) {
+        // A stream or a device takes the bytes as they come, where it is.
+        const int descriptor = openFile(path.c_str(), O_WRONLY);
+        if (descriptor < 0) {
+            return refusal(status, errno);
+        }
+        const bool written = writeAll(descriptor, bytes);
+        const int code = errno;
+        ::close(descriptor);
+        return written ? WriteProblem{} : failed(code);
+    }
+    // Through symbolic links to the file itself, which is then replaced.
+    std::error_code ec;
+    const std::filesystem::path target = std::filesystem::weakly_canonical(path, ec);
+    if (ec) {
+        return failed(ec.value());
+    }
+    const bool ownOwner = !exists || (status.st_uid == ::geteuid() && status.st_gid == ::getegid());
+    if (exists && status.st_nlink > 1) {
+        return rewriteInPlace(target.c_str(), bytes);
+    }
+    mode_t mode = exists ? status.st_mode & 07777 : 0;
+    if (!exists) {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode = 0666 & ~mask;
+    }
+    const std::string temporary = target.string() + ".tmp";
+    ::unlink(temporary.c_str());
+    guardTemporary(temporary);
+    const int descriptor =
+        openFile(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW, 0600);
+    if (descriptor < 0) {
+        const int code = errno;
+        guardTemporary({});
+        if (code == EACCES || code == EPERM || code == EROFS) {
+            // The folder refuses a new file: the file itself may still be written.
+            return exists ? rewriteInPlace(target.c_str(), bytes)
+                          : WriteProblem{
+                                code == EROFS ? WriteProblem::ReadOnly : WriteProblem::NotWritable,
+                                code == EROFS ? "" : systemMessage(code)};
+        }
+        return failed(code);
+    }
+    if (!ownOwner && ::fchown(descriptor, status.st_uid, status.st_gid) != 0) {
+        // Only root gives a file away: anyone else keeps the owner by writing in place.
+        ::close(descriptor);
+        ::unlink(temporary.c_str());
+        guardTemporary({});
+        return rewriteInPlace(target.c_str(), bytes);
+    }
+    if (exists) {
+        copyExtendedAttributes(target.c_str(), descriptor);
+    }
+    bool written =
+        ::fchmod(descriptor, mode) == 0 && writeAll(descriptor, bytes) && ::fsync(descriptor) == 0;
+    int code = errno;
+    written = ::close(descriptor) == 0 && written;
+    if (written && ::rename(temporary.c_str(), target.c_str()) != 0) {
+        code = errno;
+        written = false;
+    }
+    if (!written) {
+        ::unlink(temporary.c_str());
+    }
+    guardTemporary({});
+    return written ? WriteProblem{} : failed(code);
 }
 
 std::unique_ptr<NativeFile> NativeFile::open(const std::filesystem::path& path, std::string& error,

@@ -9,6 +9,7 @@
 #include <io.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -112,6 +113,7 @@ std::vector<std::string> commandLineArguments(int argc, char* argv[]) {
 }
 
 void useBinaryStandardOutput() {
+    _setmode(_fileno(stdin), _O_BINARY);
     _setmode(_fileno(stdout), _O_BINARY);
     _setmode(_fileno(stderr), _O_BINARY);
     // The text is UTF-8; a console shows it so while the program runs.
@@ -159,6 +161,116 @@ bool replaceFile(const std::filesystem::path& from, const std::filesystem::path&
         }
     }
     return false;
+}
+
+namespace {
+
+bool writeAll(HANDLE file, std::string_view bytes, DWORD& code) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        DWORD n = 0;
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1 << 30));
+        if (!WriteFile(file, bytes.data() + done, chunk, &n, nullptr) || n == 0) {
+            code = n == 0 && GetLastError() == ERROR_SUCCESS ? ERROR_DISK_FULL : GetLastError();
+            return false;
+        }
+        done += n;
+    }
+    return true;
+}
+
+WriteProblem failed(DWORD code) {
+    return {WriteProblem::Failed, systemMessage(code)};
+}
+
+}  // namespace
+
+WriteProblem writeProblem(const std::filesystem::path& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        const DWORD code = GetLastError();
+        return code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND ? WriteProblem{}
+                                                                            : failed(code);
+    }
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
+        return {WriteProblem::Folder, {}};
+    }
+    if (attributes & FILE_ATTRIBUTE_READONLY) {
+        return {WriteProblem::ReadOnly, {}};
+    }
+    const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        const DWORD code = GetLastError();
+        if (code == ERROR_WRITE_PROTECT) {
+            return {WriteProblem::ReadOnly, {}};
+        }
+        return isTransient(code) ? WriteProblem{}
+                                 : WriteProblem{WriteProblem::NotWritable, systemMessage(code)};
+    }
+    CloseHandle(file);
+    return {};
+}
+
+WriteProblem saveFile(const std::filesystem::path& path, std::string_view bytes) {
+    if (const WriteProblem problem = writeProblem(path)) {
+        return problem;
+    }
+    // A console, a pipe or a device (CON, NUL) takes the bytes where it is.
+    const HANDLE existing =
+        CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (existing != INVALID_HANDLE_VALUE) {
+        const bool stream = GetFileType(existing) != FILE_TYPE_DISK;
+        DWORD code = ERROR_SUCCESS;
+        const bool written = stream && writeAll(existing, bytes, code);
+        CloseHandle(existing);
+        if (stream) {
+            return written ? WriteProblem{} : failed(code);
+        }
+    }
+    const bool exists = GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    std::error_code ec;
+    // Through a symbolic link to the file itself.
+    const std::filesystem::path target =
+        exists ? std::filesystem::canonical(path, ec) : std::filesystem::absolute(path, ec);
+    if (ec) {
+        return failed(static_cast<DWORD>(ec.value()));
+    }
+    std::filesystem::path temporary = target;
+    temporary += L".tmp";
+    DeleteFileW(temporary.c_str());
+    const HANDLE file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        const DWORD code = GetLastError();
+        return code == ERROR_ACCESS_DENIED
+                   ? WriteProblem{WriteProblem::NotWritable, systemMessage(code)}
+                   : failed(code);
+    }
+    DWORD code = ERROR_SUCCESS;
+    bool written = writeAll(file, bytes, code);
+    if (written && !FlushFileBuffers(file)) {
+        code = GetLastError();
+        written = false;
+    }
+    CloseHandle(file);
+    if (written) {
+        // ReplaceFileW gives the new file the old one's attributes, access list,
+        // owner and named streams; a new name takes the folder's defaults.
+        retryWhileHeld([&] {
+            written = exists
+                          ? ReplaceFileW(target.c_str(), temporary.c_str(), nullptr,
+                                         REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)
+                          : MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH);
+            code = written ? ERROR_SUCCESS : GetLastError();
+            return written || !isTransient(code);
+        });
+    }
+    if (!written) {
+        DeleteFileW(temporary.c_str());
+    }
+    return written ? WriteProblem{} : failed(code);
 }
 
 std::unique_ptr<NativeFile> NativeFile::open(const std::filesystem::path& path, std::string& error,

@@ -80,8 +80,8 @@ inline std::string utf8FromPath(const std::filesystem::path& path) {
 // system's UTF-16 command line instead, so that any file name survives.
 std::vector<std::string> commandLineArguments(int argc, char* argv[]);
 
-// Makes standard output and error pass bytes unchanged, as they do on POSIX;
-// Windows would otherwise write each line feed as CR LF. A Windows console
+// Makes standard input, output and error pass bytes unchanged, as they do on
+// POSIX; Windows would otherwise turn each line feed into CR LF and back. A Windows console
 // shows the program's UTF-8 text as such until it ends.
 void useBinaryStandardOutput();
 
@@ -97,6 +97,38 @@ void markRunning();
 // replaced, the error says so.
 bool replaceFile(const std::filesystem::path& from, const std::filesystem::path& to,
                  std::string& error);
+
+// Why a file may not be written, in the words every writer of the program
+// uses; `None` when it may.
+struct WriteProblem {
+    enum Kind {
+        None,
+        ReadOnly,     // the file is read-only (nobody may write it), or its medium is
+        NotWritable,  // the user's rights refuse; `reason` is the system's message
+        Folder,       // the name is a folder's
+        Failed,       // anything else; `reason` is the system's message
+    } kind = None;
+    std::string reason;
+    explicit operator bool() const { return kind != None; }
+};
+
+// Whether the file `path` names may be written, as saveFile would find it; a
+// name that names nothing may (saveFile will say so when its folder refuses).
+WriteProblem writeProblem(const std::filesystem::path& path);
+
+// Makes `bytes` the whole content of the file `path` names, leaving it as its
+// user had it. A symbolic link is followed: its target is written and the link
+// stays. A stream (pipe, terminal, device, named pipe; /dev/stdout and links to
+// it) is written in place, never created or replaced. A regular file is written
+// whole beside its target and then moved over it, so that a failure or an
+// interruption leaves the old file whole and no temporary file behind; the new
+// file keeps the old one's permissions and owner (POSIX: mode, owner, group and
+// extended attributes, ACLs included; Windows: attributes, access list and
+// streams). Where a move cannot keep them (a file of several hard links, or one
+// whose owner the user may not give away) the file is rewritten in place
+// instead. A missing file is created with the user's default permissions; a
+// read-only file or one the user may not write is refused, changing nothing.
+WriteProblem saveFile(const std::filesystem::path& path, std::string_view bytes);
 
 // Which file a name or an open file is: device and file number.
 struct FileIdentity {
