@@ -2,8 +2,10 @@
 # test-install.sh BUILD APP-ID: installs BUILD into a scratch prefix, checks what
 # arrives there, and runs the installed launcher as a new user would: it seeds
 # the data folder and starts the program there (offscreen, ended by this test
-# once it has the data file open), keeps an edited period.bio, and refuses with
-# status 1 a data folder it cannot create.
+# once it has the data file open), keeps an edited period.bio, upgrades a
+# release 1.0 user's data keeping their edit and telling of it once, leaves a
+# read-only period.bak alone, and refuses with status 1 a data folder it
+# cannot create.
 set -u
 build=$1 id=$2
 scratch=$(mktemp -d) && trap 'rm -rf "$scratch"' EXIT
@@ -16,6 +18,7 @@ cmake --install "$build" --prefix "$usr" >/dev/null || { echo "FAIL: cmake --ins
 for file in bin/orbitra-table bin/periodbio share/orbitra-table/period.bio \
     share/orbitra-table/period.bak share/applications/$id.desktop \
     share/metainfo/$id.metainfo.xml share/man/man1/orbitra-table.1.gz \
+    share/orbitra-table/1.0/period.bio \
     share/man/man1/periodbio.1.gz share/doc/orbitra-table/copyright \
     share/doc/orbitra-table/changelog.Debian.gz; do
     [ -s "$usr/$file" ] || problem "$file not installed"
@@ -31,7 +34,7 @@ exec_line=$(sed -n 's/^Exec=//p' "$usr/share/applications/$id.desktop")
 [ -x "$usr/bin/$exec_line" ] || problem "the menu entry runs $exec_line, which is not installed"
 
 launch() {  # environment...: becomes the launcher, run without a display
-    exec env -u DISPLAY -u WAYLAND_DISPLAY -u XDG_DATA_HOME HOME="$scratch/home" "$@" \
+    exec env -u DISPLAY -u WAYLAND_DISPLAY -u XDG_DATA_HOME -u XDG_STATE_HOME HOME="$scratch/home" "$@" \
         "$usr/bin/orbitra-table"
 }
 data=$scratch/home/.local/share/orbitra-table
@@ -60,6 +63,30 @@ printf 'edited' >"$data/period.bio" && rm "$data/period.bak"
 launch 2>>"$scratch/log" & runs_in_data_folder $! || problem "the program did not start the second time"
 [ "$(cat "$data/period.bio")" = edited ] || problem "an edited period.bio was overwritten"
 cmp -s "$data/period.bak" "$usr/share/orbitra-table/period.bak" || problem "period.bak not restored"
+
+# A user seeded by release 1.0, who changed Lithium (which this release
+# corrects too) and made period.bak read-only: Lithium stays theirs, every
+# other record becomes this release's, period.bak stays as it was, and they
+# are told once.
+shared=$usr/share/orbitra-table periodbio=$usr/bin/periodbio
+base=$scratch/home/.local/state/orbitra-table/base
+rm -r "$data" "$base" && mkdir "$data"
+"$periodbio" dump "$shared/1.0/period.bio" - | sed 's/^3,"Lithium/3,"Mylithi/' |
+    "$periodbio" build - "$data/period.bio" && chmod 600 "$data/period.bio"
+cp "$shared/1.0/period.bio" "$data/period.bak" && chmod 444 "$data/period.bak"
+for run in first second; do
+    launch 2>"$scratch/$run.log" & runs_in_data_folder $! || problem "the $run upgrade did not start"
+done
+differences=$("$periodbio" diff "$data/period.bio" "$shared/period.bio")
+[ "$(echo "$differences" | grep -c '^record')" = 1 ] &&
+    echo "$differences" | grep -q '^record 3 (Mylithi):' ||
+    problem "the upgrade merged to a file differing from the shipped one in: $differences"
+[ "$(stat -c %a "$data/period.bio")" = 600 ] || problem "the upgrade changed period.bio's mode"
+cmp -s "$data/period.bak" "$shared/1.0/period.bio" || problem "a read-only period.bak was changed"
+cmp -s "$base/period.bio" "$shared/period.bio" || problem "the base is not the shipped period.bio"
+grep -q "records that you had changed in $data/period.bio, which keeps your version: 3 Lithium" \
+    "$scratch/first.log" || problem "the first upgrade did not name Lithium: $(cat "$scratch/first.log")"
+! grep -q "corrects" "$scratch/second.log" || problem "the second start told of the upgrade again"
 
 message=$(launch XDG_DATA_HOME="$usr/bin/periodbio/data" 2>&1)
 [ $? -eq 1 ] && echo "$message" | grep -q "cannot create its data folder $usr/bin/periodbio/data" ||
