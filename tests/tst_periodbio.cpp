@@ -226,12 +226,30 @@ private Q_SLOTS:
         };
         row("incomplete last record", {"dump", "a.bio"}, 0,
             "\n2,\"Name2        \",\"2  \",\"    \",,", "incomplete");
+        row("- is standard output", {"dump", "a.bio", "-"}, 0, "\n2,\"Name2", "");
         row("output refused", {"dump", "a.bio", ">" + kFullDevice}, 1, "", "could not be written");
         row("dump over the data file", {"dump", "a.bio", "a.bio"}, 1, "", "data file itself");
-        row("dump into a folder", {"dump", "a.bio", "folder"}, 1, "", "folder");
-        row("missing file", {"dump", "none.bio"}, 1, "", "none.bio");
-        row("folder in place of the data file", {"build", "empty.csv", "folder"}, 1, "", "folder");
-        row("build without a data file", {"build", "a.csv"}, 2, "", "usage");
+        row("dump over another data file", {"dump", "a.bio", "b.bio"}, 1, "",
+            "b.bio holds the rec");
+        row("dump's files swapped", {"dump", "t.csv", "a.bio"}, 1, "",
+            "periodbio build t.csv a.bio");
+        row("dump into a folder", {"dump", "a.bio", "folder"}, 1, "", "folder is a folder");
+        row("missing file", {"dump", "none.bio"}, 1, "", "none.bio: no such file");
+        row("build over its own table", {"build", "t.csv", "t.csv"}, 1, "", "the table itself");
+        row("build over a table", {"build", "t.csv", "empty.csv"}, 1, "", "reads as a table");
+        row("build from a data file", {"build", "a.bio", "b.bio"}, 1, "", "periodbio dump a.bio");
+        row("build of a header alone", {"build", "empty.csv", "b.bio"}, 1, "", "no record rows");
+        row("build into a read-only file", {"build", "t.csv", "ro.bio"}, 1, "",
+            "ro.bio is read-only");
+        row("folder as the table", {"build", "folder", "b.bio"}, 1, "", "folder is a folder");
+        row("folder in place of the data file", {"build", "t.csv", "folder"}, 1, "", "a folder");
+        row("diff of two files", {"diff", "b.bio", "a.bio"}, 1, "record 2 (Name2): only in a.bio",
+            "");
+        row("diff of a table", {"diff", "a.bio", "t.csv"}, 2, "", "t.csv reads as a table");
+        row("--help", {"--help"}, 0, "usage: periodbio build", "");
+        row("--version", {"--version"}, 0, "periodbio (Orbitra Table) 1.", "");
+        row("unknown command", {"frob"}, 2, "", "unknown command \"frob\"\nusage:");
+        row("build without a data file", {"build", "a.csv"}, 2, "", "build needs TABLE.csv and D");
     }
 
     void dumpAndMisuse() {
@@ -239,17 +257,91 @@ private Q_SLOTS:
         QFETCH(int, exitCode);
         QFETCH(QByteArray, printed);
         QFETCH(QByteArray, said);
-        writeFile("a.bio", sampleDataFile(2).left(kRecordSize + 20));
-        writeFile("empty.csv", kHeader);
-        QVERIFY(QDir().mkpath("folder/inside"));
+        const std::map<QString, QByteArray> files = {
+            {"a.bio", sampleDataFile(2).left(kRecordSize + 20)},
+            {"b.bio", sampleDataFile(1)},
+            {"ro.bio", sampleDataFile(1)},
+            {"empty.csv", kHeader},
+            {"t.csv", kHeader + "I,1,,,,,,,,,,,,"}};
+        for (const auto& [name, bytes] : files) {
+            writeFile(name, bytes);
+        }
+        QVERIFY(QFile::setPermissions("ro.bio", QFile::ReadOwner) &&
+                QDir().mkpath("folder/inside"));
         const QString output = arguments.last().startsWith('>') ? arguments.takeLast().mid(1)
                                                                 : QStringLiteral("out.csv");
         QCOMPARE(periodbio(arguments, output), exitCode);
         // Standard output, a pipe, gets no byte-order mark.
         QVERIFY(readFile("out.csv").contains(printed) && !readFile("out.csv").startsWith("\xEF"));
-        QVERIFY(readFile("messages.txt").contains(said));
-        QVERIFY(!QFile::exists("folder.tmp"));
-        QCOMPARE(readFile("a.bio"), sampleDataFile(2).left(kRecordSize + 20));
+        QVERIFY2(readFile("messages.txt").contains(said), readFile("messages.txt").constData());
+        QVERIFY(!QFile::exists("folder.tmp") && !QFile::exists("-"));
+        for (const auto& [name, bytes] : files) {
+            QCOMPARE(readFile(name), bytes);
+        }
+    }
+
+    // periodbio upgrade merges the shipped file into the user's by record, each
+    // file given as the names of its records ('.' an empty one): DATAFILE, the
+    // base ('-' for none, FIRST then standing in) and the shipped file.
+    void upgradeMerges_data() {
+        QTest::addColumn<QString>("data");
+        QTest::addColumn<QString>("base");
+        QTest::addColumn<QString>("shipped");
+        QTest::addColumn<QString>("merged");
+        QTest::addColumn<QByteArray>("note");
+        const auto row = [](const char* tag, const char* data, const char* base,
+                            const char* shipped, const char* merged, const char* note) {
+            QTest::newRow(tag) << data << base << shipped << merged << QByteArray(note);
+        };
+        row("unchanged records take the corrections", "abc", "abc", "aBC", "aBC", "");
+        row("a changed record stays", "Xbc", "abc", "abC", "XbC", "");
+        row("changed by both: the user's stays, and is told", "Xbc", "abc", "ABc", "XBc",
+            "keeps your version: 1 A.\nTo see");
+        row("changed alike by both", "Abc", "abc", "Abc", "Abc", "");
+        row("records past the shipped ones stay", "abcz.y", "abc", "aBc", "aBcz.y", "");
+        row("new shipped records arrive", "ab", "ab", "abc", "abc", "");
+        row("no base: the first release's stands in", "Xbc", "-", "aBc", "XBc", "");
+        row("read-only data file", "abc!", "abc", "aBc", "abc", "");
+        row("shipped as the base", "Xbc", "aBc", "aBc", "Xbc", "");
+    }
+
+    void upgradeMerges() {
+        QFETCH(QString, data);
+        QFETCH(QString, base);
+        QFETCH(QString, shipped);
+        QFETCH(QString, merged);
+        QFETCH(QByteArray, note);
+        const auto file = [](QString names) {
+            QByteArray bytes;
+            for (int n = 0; n < names.remove('!').size(); ++n) {
+                ElementRecord record;
+                record.fields = {
+                    names.at(n).toLatin1() == '.' ? "" : std::string(1, names.at(n).toLatin1()),
+                    std::to_string(n + 1)};
+                bytes += names.at(n) == '.' ? QByteArray(kRecordSize, '\0') : recordBytes(record);
+            }
+            return bytes;
+        };
+        writeFile("period.bio", file(data));
+        writeFile("shipped.bio", file(shipped));
+        writeFile("first.bio", file("abc"));
+        if (base != u"-") {
+            writeFile("base.bio", file(base));
+        }
+        QVERIFY(QFile::setPermissions("period.bio", data.endsWith('!')
+                                                        ? QFile::ReadOwner
+                                                        : QFile::ReadOwner | QFile::WriteOwner));
+        const QStringList arguments = {"upgrade", "shipped.bio", "period.bio", "base.bio",
+                                       "first.bio"};
+        QCOMPARE(periodbio(arguments, "note.txt"), 0);
+        QCOMPARE(readFile("period.bio"), file(merged));
+        QVERIFY2(
+            note.isEmpty() ? readFile("note.txt").isEmpty() : readFile("note.txt").contains(note),
+            readFile("note.txt").constData());
+        QCOMPARE(readFile("base.bio"), data.endsWith('!') ? file(base) : file(shipped));
+        // The user is told once: the next start finds the base up to date.
+        QCOMPARE(periodbio(arguments, "note.txt"), 0);
+        QCOMPARE(readFile("note.txt") + readFile("period.bio"), file(merged));
     }
 };
 
