@@ -179,6 +179,23 @@ Function carryOver
   done:
 FunctionEnd
 
+; Brings the corrections of the shipped data file $0 into the user's, record by
+; record, keeping every record the user changed (periodbio upgrade); the base,
+; the shipped files the user was last given, lies in the program folder's base
+; folder, release 1.0's data file standing in while there is none. What the
+; user is to know (records whose correction their edit kept out) shows once in
+; a message box; a failed upgrade is told and changes nothing.
+Function upgradeData
+    nsExec::ExecToStack '"$INSTDIR\periodbio.exe" upgrade "$PLUGINSDIR\$0" "$INSTDIR\$0" "$INSTDIR\base\$0" "$INSTDIR\1.0\period.bio"'
+    Pop $1
+    Pop $2
+    ${If} $1 != 0
+        MessageBox MB_OK|MB_ICONEXCLAMATION "The corrections of the new data could not be brought into $INSTDIR\$0, which stays as it was:$\r$\n$2" /SD IDOK
+    ${ElseIf} $2 != ""
+        MessageBox MB_OK|MB_ICONINFORMATION "$2" /SD IDOK
+    ${EndIf}
+FunctionEnd
+
 Section "Install"
     SetShellVarContext current
     ; The program may have been started while the directory page was open.
@@ -209,6 +226,17 @@ Section "Install"
     Call dataMissing
     StrCmp $2 1 0 +2
         File "${STAGE}/period.bak"
+
+    ; Over an earlier install, the new release's data merges into the user's.
+    InitPluginsDir
+    SetOutPath "$PLUGINSDIR"
+    File "${STAGE}/period.bio"
+    File "${STAGE}/period.bak"
+    SetOutPath "$INSTDIR"
+    StrCpy $0 "period.bio"
+    Call upgradeData
+    StrCpy $0 "period.bak"
+    Call upgradeData
 
     ; The shortcut starts the program in its own folder (the current output
     ; path), where its data file is.

@@ -8,7 +8,9 @@
 #   editor; a reinstall that keeps it; the uninstaller removing exactly what was
 #   installed, itself too, and leaving the data; an install carrying over the
 #   data file of the earlier layout (the user's roaming data folder), also over
-#   an empty period.bio; then the portable zip's program from its own folder.
+#   an empty period.bio; an upgrade whose data corrects a record the user saved
+#   and another, keeping the first and bringing the second; then the portable
+#   zip's program from its own folder.
 # What wine or the X tools fail to start is started again (helper, in wine.sh)
 # and, failing that, reported as their failure, not the program's.
 #   tools/windows/blackbox.sh BUILD VERSION
@@ -89,12 +91,14 @@ installed_state() {
     if [ -e "$shortcut" ]; then sha256sum <"$shortcut"; else echo "no shortcut"; fi
     helper wine reg query "$uninstall_key" 2>&1 | tr -d '\r' || true
 }
-# Checks that the program folder holds the staged files, the uninstaller and
-# the extra files named, and nothing else.
+# Checks that the program folder holds the staged files, the uninstaller, the
+# base of the data's upgrades and the extra files named, and nothing else.
 check_installed() {
     local name expected
     expected=$( (cd "$stage" && find . -type f ! -name period.bio ! -name period.bak
-                 for name in ./uninstall.exe "$@"; do echo "$name"; done) | LC_ALL=C sort)
+                 for name in ./uninstall.exe ./base/period.bio ./base/period.bak "$@"; do
+                     echo "$name"
+                 done) | LC_ALL=C sort)
     diff <(echo "$expected") <(cd "$program" && find . -type f | LC_ALL=C sort) >&2 ||
         fail "the program folder does not hold what was installed (< expected, > found)"
     (cd "$stage" && find . -type f ! -name period.bio ! -name period.bak -print0) |
@@ -185,7 +189,8 @@ check_data period.bak "$shipped" "the reinstall changed period.bak"
 echo "-- uninstaller, silent"
 echo "element;notes" >"$program/mine.csv"  # a file of the user's
 [ "$(uninstall_code)" = 0 ] || fail "the uninstaller failed once the program had ended"
-[ "$(cd "$program" && find . | LC_ALL=C sort | tr '\n' ' ')" = ". ./mine.csv ./period.bak ./period.bio " ] ||
+[ "$(cd "$program" && find . | LC_ALL=C sort | tr '\n' ' ')" = \
+    ". ./base ./base/period.bak ./base/period.bio ./mine.csv ./period.bak ./period.bio " ] ||
     fail "the uninstaller left or took other files: $(cd "$program" && find . -type f)"
 check_data period.bio "$checks/saved.bio" "the uninstaller changed the saved period.bio"
 check_data period.bak "$shipped" "the uninstaller changed period.bak"
@@ -244,6 +249,34 @@ changed=$(compare -metric AE "$checks/installed-after.png" "$checks/saved-after.
 [ "${changed%% *}" -gt 20 ] || fail "the program shows the shipped record of Fe, not the saved one"
 stop_program
 
+echo "-- an upgrade whose data corrects Fe, which the user saved, and O, which they did not"
+cp "$checks/saved.bio" "$program/period.bio" && cp "$shipped" "$program/period.bak"
+check_data base/period.bio "$shipped" "the base is not the shipped period.bio"
+corrected=$checks/corrected
+rm -rf "$corrected" && cp -r "$stage" "$corrected"
+python3 - "$shipped" "$corrected/period.bio" "$checks/saved.bio" "$checks/merged.bio" <<'PY'
+import sys
+shipped, corrected, saved, merged = sys.argv[1:5]
+data = bytearray(open(shipped, "rb").read())
+for record in (8, 26):  # a melting point corrected in each
+    start = (record - 1) * 177 + 25
+    data[start:start + 10] = b"-1.0      "
+open(corrected, "wb").write(data)
+mine = open(saved, "rb").read()
+data[25 * 177:26 * 177] = mine[25 * 177:26 * 177]
+open(merged, "wb").write(data)
+PY
+cp "$corrected/period.bio" "$corrected/period.bak"
+python3 "$root/tools/windows/nsis-lists.py" "$corrected" "$checks/install.nsh" "$checks/uninstall.nsh"
+makensis -V2 -DVERSION="$version" -DSTAGE="$corrected" -DICON="$build/flask.ico" \
+    -DINSTALL_FILES="$checks/install.nsh" -DUNINSTALL_FILES="$checks/uninstall.nsh" \
+    -DUNINSTALLER="$build/uninstall-$version.exe" -DOUTFILE="$checks/setup-corrected.exe" \
+    -DUNCOMPRESSED "$root/packaging/windows/installer.nsi"
+[ "$(exit_code "$checks/setup-corrected.exe" /S)" = 0 ] || fail "the upgrade's install failed"
+check_data period.bio "$checks/merged.bio" "the upgrade did not keep Fe as saved and bring O's correction"
+check_data period.bak "$corrected/period.bak" "the upgrade did not bring period.bak's corrections"
+check_data base/period.bio "$corrected/period.bio" "the upgrade did not move the base on"
+
 echo "-- the portable zip, from its own folder"
 portable=$checks/portable
 unzip -q "$root/dist/orbitra-table-$version-windows-x64.zip" -d "$portable"
@@ -253,5 +286,5 @@ click_iron portable
 cmp "$folder/period.bio" "$shipped" || fail "the portable data file changed"
 stop_program
 echo "blackbox: Windows 8.1 refusal, installer, shortcut, tile, running-program refusal," \
-     "editor save, reinstall, uninstaller, earlier-layout carry-over (over an empty data file too)" \
-     "and zip all as expected"
+     "editor save, reinstall, uninstaller, earlier-layout carry-over (over an empty data file too)," \
+     "upgrade merging corrected data and zip all as expected"

@@ -21,6 +21,8 @@ cp "$QT_WINDOWS/plugins/platforms/qwindows.dll" "$stage/platforms/"
 cp "$QT_WINDOWS/plugins/styles/qwindowsvistastyle.dll" "$stage/styles/"
 find "$stage" \( -name '*.exe' -o -name '*.dll' \) -exec "$strip" --strip-unneeded {} +
 cp "$build/data/period.bio" "$build/data/period.bak" "$stage/"
+# Release 1.0's data file, the base of the users it seeded (periodbio upgrade).
+mkdir -p "$stage/1.0" && cp "$build/data/1.0/period.bio" "$stage/1.0/"
 sed "s/@VERSION@/$version/g" "$root/packaging/windows/README.txt" >"$stage/README.txt"
 
 # Licences: the program's, Qt's (LGPL 3, built from Debian's qt6-base source
