@@ -219,17 +219,15 @@ WriteProblem saveFile(const std::filesystem::path& path, std::string_view bytes)
     }
     bool written =
         ::fchmod(descriptor, mode) == 0 && writeAll(descriptor, bytes) && ::fsync(descriptor) == 0;
-    int code = errno;
+    const int code = errno;
     written = ::close(descriptor) == 0 && written;
-    if (written && ::rename(temporary.c_str(), target.c_str()) != 0) {
-        code = errno;
-        written = false;
-    }
+    std::string error = written ? "" : systemMessage(code);
+    written = written && replaceFile(temporary, target, error);
     if (!written) {
         ::unlink(temporary.c_str());
     }
     guardTemporary({});
-    return written ? WriteProblem{} : failed(code);
+    return written ? WriteProblem{} : WriteProblem{WriteProblem::Failed, error};
 }
 
 std::unique_ptr<NativeFile> NativeFile::open(const std::filesystem::path& path, std::string& error,

@@ -96,6 +96,25 @@ bool isFolder(const std::filesystem::path& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+// The message for a file `to` that could not be replaced with `code`.
+std::string replaceRefusal(const std::filesystem::path& to, DWORD code) {
+    if (code == ERROR_ACCESS_DENIED || code == ERROR_SHARING_VIOLATION ||
+        code == ERROR_UNABLE_TO_REMOVE_REPLACED) {
+        // A file that another program holds open without letting it be deleted
+        // refuses to be replaced; asking for delete access tells that case apart.
+        const HANDLE held = CreateFileW(to.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (held == INVALID_HANDLE_VALUE && GetLastError() == ERROR_SHARING_VIOLATION) {
+            return "the file is open in another program (" +
+                   systemMessage(ERROR_SHARING_VIOLATION) + "); close it there first";
+        }
+        if (held != INVALID_HANDLE_VALUE) {
+            CloseHandle(held);
+        }
+    }
+    return systemMessage(code);
+}
+
 }  // namespace
 
 std::vector<std::string> commandLineArguments(int argc, char* argv[]) {
@@ -147,19 +166,7 @@ bool replaceFile(const std::filesystem::path& from, const std::filesystem::path&
     if (code == ERROR_SUCCESS) {
         return true;
     }
-    error = systemMessage(code);
-    if (code == ERROR_ACCESS_DENIED || code == ERROR_SHARING_VIOLATION) {
-        // A file that another program holds open without letting it be deleted
-        // refuses to be replaced; asking for delete access tells that case apart.
-        const HANDLE held = CreateFileW(to.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (held == INVALID_HANDLE_VALUE && GetLastError() == ERROR_SHARING_VIOLATION) {
-            error = "the file is open in another program (" +
-                    systemMessage(ERROR_SHARING_VIOLATION) + "); close it there first";
-        } else if (held != INVALID_HANDLE_VALUE) {
-            CloseHandle(held);
-        }
-    }
+    error = replaceRefusal(to, code);
     return false;
 }
 
@@ -237,6 +244,7 @@ WriteProblem saveFile(const std::filesystem::path& path, std::string_view bytes)
     if (ec) {
         return failed(static_cast<DWORD>(ec.value()));
     }
+    const DWORD attributes = GetFileAttributesW(target.c_str());
     std::filesystem::path temporary = target;
     temporary += L".tmp";
     DeleteFileW(temporary.c_str());
@@ -255,22 +263,34 @@ WriteProblem saveFile(const std::filesystem::path& path, std::string_view bytes)
         written = false;
     }
     CloseHandle(file);
-    if (written) {
-        // ReplaceFileW gives the new file the old one's attributes, access list,
-        // owner and named streams; a new name takes the folder's defaults.
+    bool replaced = false;
+    std::string error;
+    if (written && exists) {
+        // ReplaceFileW gives the new file the old one's access list, owner and
+        // named streams.
         retryWhileHeld([&] {
-            written = exists
-                          ? ReplaceFileW(target.c_str(), temporary.c_str(), nullptr,
-                                         REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)
-                          : MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH);
-            code = written ? ERROR_SUCCESS : GetLastError();
-            return written || !isTransient(code);
+            replaced = ReplaceFileW(target.c_str(), temporary.c_str(), nullptr,
+                                    REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr);
+            code = replaced ? ERROR_SUCCESS : GetLastError();
+            return replaced || !(isTransient(code) || code == ERROR_UNABLE_TO_REMOVE_REPLACED);
         });
+        error = replaced ? "" : replaceRefusal(target, code);
+        // Not every system carries the attributes across: they are set again.
+        constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                                FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+        if (replaced && (attributes & kKept) != 0) {
+            SetFileAttributesW(target.c_str(), attributes & kKept);
+        }
+    } else if (written) {
+        // A new name takes the folder's defaults.
+        replaced = replaceFile(temporary, target, error);
+    } else {
+        error = systemMessage(code);
     }
-    if (!written) {
+    if (!replaced) {
         DeleteFileW(temporary.c_str());
     }
-    return written ? WriteProblem{} : failed(code);
+    return replaced ? WriteProblem{} : WriteProblem{WriteProblem::Failed, error};
 }
 
 std::unique_ptr<NativeFile> NativeFile::open(const std::filesystem::path& path, std::string& error,
