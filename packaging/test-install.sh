@@ -5,7 +5,8 @@
 # once it has the data file open), keeps an edited period.bio, upgrades a
 # release 1.0 user's data keeping their edit and telling of it once, leaves a
 # read-only period.bak alone, and refuses with status 1 a data folder it
-# cannot create.
+# cannot create; the installed periodbio writes through links, keeping mode
+# and owner, and writes streams in place.
 set -u
 build=$1 id=$2
 scratch=$(mktemp -d) && trap 'rm -rf "$scratch"' EXIT
@@ -87,6 +88,26 @@ cmp -s "$base/period.bio" "$shared/period.bio" || problem "the base is not the s
 grep -q "records that you had changed in $data/period.bio, which keeps your version: 3 Lithium" \
     "$scratch/first.log" || problem "the first upgrade did not name Lithium: $(cat "$scratch/first.log")"
 ! grep -q "corrects" "$scratch/second.log" || problem "the second start told of the upgrade again"
+
+# periodbio writes a file as its user had it: through a link to its target,
+# keeping its mode (and, built by root, its owner), and a named pipe and a
+# link to standard output in place; it leaves no temporary file.
+files=$scratch/files && mkdir "$files" && cd "$files" || exit 1
+cp "$shared/period.bio" target.bio && chmod 640 target.bio && ln -s target.bio link.bio
+[ "$(id -u)" != 0 ] || chown 65534:65534 target.bio
+"$periodbio" dump link.bio - | sed 's/^1,"Hydrogen/1,"Hydrogex/' | "$periodbio" build - link.bio
+[ -L link.bio ] && "$periodbio" dump target.bio - | grep -q '^1,"Hydrogex' ||
+    problem "a build through a link did not write the link's target"
+[ "$(stat -c %a target.bio)" = 640 ] || problem "a build changed the file's mode"
+[ "$(id -u)" != 0 ] || [ "$(stat -c %u:%g target.bio)" = 65534:65534 ] ||
+    problem "a build by root took the file from its owner"
+mkfifo pipe && { cat pipe >piped.csv & } && "$periodbio" dump target.bio pipe && wait $! &&
+    [ -p pipe ] && grep -q Hydrogex piped.csv || problem "a dump replaced a named pipe"
+ln -s /proc/self/fd/1 out && "$periodbio" dump target.bio out | grep -q Hydrogex && [ -L out ] ||
+    problem "a dump replaced a link to standard output"
+[ "$(ls -A | tr '\n' ' ')" = "link.bio out pipe piped.csv target.bio " ] ||
+    problem "periodbio left files behind: $(ls -A)"
+cd / || exit 1
 
 message=$(launch XDG_DATA_HOME="$usr/bin/periodbio/data" 2>&1)
 [ $? -eq 1 ] && echo "$message" | grep -q "cannot create its data folder $usr/bin/periodbio/data" ||
