@@ -371,14 +371,14 @@ int build(const std::string& csvPath, const std::string& dataPath, std::ostream&
             << "periodbio build " << csvPath << " period.bio\n";
         return 1;
     }
-    if (readsAsTable(existingFile(dataPath))) {
-        err << "periodbio: " << dataPath << " reads as a table; build writes a data file, "
-            << "such as period.bio, and never over a table. Nothing written\n";
-        return 1;
-    }
     if (holdsRecords(bytes)) {
         err << "periodbio: " << csvPath << " reads as a data file, not as a table; to write it "
             << "as a table: periodbio dump " << csvPath << " " << dataPath << '\n';
+        return 1;
+    }
+    if (readsAsTable(existingFile(dataPath))) {
+        err << "periodbio: " << dataPath << " reads as a table; build writes a data file, "
+            << "such as period.bio, and never over a table. Nothing written\n";
         return 1;
     }
     if (!decodeTable(bytes, table, error)) {
