@@ -222,8 +222,7 @@ private Q_SLOTS:
         QCOMPARE(box("cname")->text(), QStringLiteral("Saved"));
         QTest::mouseClick(box<QPushButton>("Command2"), Qt::LeftButton);
         QTRY_VERIFY(!editor());
-        QVERIFY(program_->files().isOpen(Edit::kSharedHandle) &&
-                !program_->files().isOpen(Edit::kOwnHandle));
+        QVERIFY(program_->files().isOpen(kMainHandle) && !program_->files().isOpen(kEditorHandle));
         QTest::mouseClick(window()->tile(1), Qt::LeftButton);
         QCOMPARE(window()->detailBoxes()[0]->text(), QStringLiteral("Saved").leftJustified(13));
 #ifndef Q_OS_WIN
@@ -249,7 +248,7 @@ private Q_SLOTS:
         box("Text1")->setText("7");
         QCOMPARE(box("cname")->text().trimmed(), QStringLiteral("Name7"));
         delete editor();
-        QVERIFY(!program_->files().isOpen(Edit::kOwnHandle));
+        QVERIFY(!program_->files().isOpen(kEditorHandle));
     }
 
     // Another program replaces the data file by rename, as a save by rename or a
