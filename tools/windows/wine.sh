@@ -252,6 +252,25 @@ click_in() {
     helper xdotool mousemove $((X + x)) $((Y + HEIGHT - client_height + y)) click 1
 }
 
+# Where window $2 ("main", "Edit") puts control $3, named or by what it shows
+# ("Fe", "Save"), or with "client" its client area, from the positions file
+# that the build $1 writes from the layout tables (tools/positions): prints
+# the control's centre and its client area's height, "X Y CLIENT_HEIGHT", in
+# pixels at the display scale $4 per cent (100 when not given).
+place_of() {
+    awk -F'\t' -v window="$2" -v control="$3" -v percent="${4:-100}" '
+        function scaled(n) { return int(n * percent / 100) }
+        $1 == window && $2 == "client" { client = $7 }
+        $1 == window && ($2 == control || $3 == control) {
+            x = $4 + int($6 / 2); y = $5 + int($7 / 2); found = 1
+        }
+        END {
+            if (!found || !client) exit 1
+            print scaled(x), scaled(y), scaled(client)
+        }' "$1/positions.tsv" ||
+        { echo "$1/positions.tsv places no $3 in the window $2" >&2; return 1; }
+}
+
 # Clicks the point (x, y) of the client area of window $1, $2 pixels high, and
 # waits up to five seconds for the part $5 (WIDTHxHEIGHT+X+Y) of the window to
 # change by more than 100 pixels; fails when it does not. Leaves the pictures
@@ -303,14 +322,15 @@ picture_of_iron() {
         { echo "the program showed no main window at $percent %" >&2; return 1; }
     main=$window
     eval "$(helper xdotool getwindowgeometry --shell "$main")"
-    # Laid out for 96 dots per inch, the client area is 409 pixels high; scaled,
-    # the window must have grown with it, or the scale never reached the program.
-    client=$((409 * percent / 100))
+    local iron x y
+    iron=$(place_of "$build" main Fe "$percent") || return 1
+    read -r x y client <<<"$iron"
+    # Scaled, the window must have grown with its client area, or the scale
+    # never reached the program.
     [ "$HEIGHT" -ge "$client" ] ||
         { echo "the main window is $HEIGHT pixels high at $percent %, as if unscaled" >&2; return 1; }
-    # The Fe tile, at (204, 260) of the client area at 100 %; the detail panel
-    # fills in once the click has been handled.
-    click_shows "$main" "$client" $((204 * percent / 100)) $((260 * percent / 100)) \
+    # The detail panel fills in once the click on Fe has been handled.
+    click_shows "$main" "$client" "$x" "$y" \
         $((700 * percent / 100))x$((120 * percent / 100))+0+0 "$work/click" ||
         { echo "a click on Fe at $percent % showed nothing" >&2; return 1; }
     # The inside is 714 by 426 pixels at 100 %; without the time stamps
