@@ -111,8 +111,7 @@ private Q_SLOTS:
             QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
         }
         QCOMPARE(file() != before, saves);
-        const bool visible = editor() != nullptr;
-        QCOMPARE(visible ? QApplication::focusWidget()->objectName() : QString(), endsAt);
+        QCOMPARE(editor() ? QApplication::focusWidget()->objectName() : QString(), endsAt);
     }
 
     void typeAndSave_data() {
@@ -225,8 +224,7 @@ private Q_SLOTS:
         open();
         QVERIFY(save("1", "Saved").isEmpty());
         const QPointer<Edit> first = editor();
-        open();
-        QCOMPARE(editor(), first.data());  // comes forward unchanged
+        QCOMPARE(open(), first.data());  // comes forward unchanged
         QCOMPARE(box("cname")->text(), QStringLiteral("Saved"));
         QTest::mouseClick(box<QPushButton>("Command2"), Qt::LeftButton);
         QTRY_VERIFY(!first);

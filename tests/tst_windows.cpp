@@ -66,16 +66,11 @@ private:
     // Opens the help window from the editor's menu, the editor and the About
     // window from the main window's, as a user does.
     static QWidget* open(const QString& window) {
-        if (window == u"about") {
-            choose("main", "mabout");
-            return shownWindow("About");
+        choose("main", window == u"about" ? "mabout" : "medit");
+        if (window == u"help") {
+            choose("Edit", "mhel");
         }
-        choose("main", "medit");
-        if (window == u"editor") {
-            return shownWindow("Edit");
-        }
-        choose("Edit", "mhel");
-        return shownWindow("EditHelp");
+        return shownWindow(window == u"about" ? "About" : window == u"help" ? "EditHelp" : "Edit");
     }
     QLineEdit* box(const char* name) const { return window()->findChild<QLineEdit*>(name); }
     QString shown() const { return box("cAN")->text().trimmed(); }
