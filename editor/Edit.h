@@ -4,7 +4,8 @@
 // record of the data file into fourteen free-text boxes; Save writes the boxes
 // back as one record at the number typed. Loads and saves go through the main
 // window's handle, kMainHandle; the editor holds kEditorHandle of its own while
-// it is open and falls back on it once the main window's is closed. Help is asked for by signal.
+// it is open and falls back on it once the main window's is closed. Help is
+// asked for by signal.
 
 #include "DataFiles.h"
 
@@ -27,7 +28,7 @@ public:
     // Builds the window and opens its own handle (Form_Load). When that opening
     // fails the editor still works through the main window's.
     explicit Edit(DataFiles& files, QWidget* parent = nullptr);
-    // Closes handle 2 if the window goes away without being closed.
+    // Closes its own handle if the window goes away without being closed.
     ~Edit() override;
 
     // cname .. cHF in record order.
