@@ -45,10 +45,8 @@ bool Program::start() {
     const Status status = window->Form_Load();
     if (!status.ok()) {
         delete window;
-        QMessageBox::critical(
-            nullptr, QStringLiteral("Periodic Table"),
-            tr("The data file \"%1\" could not be opened.\n\n%2")
-                .arg(QString::fromUtf8(kDataFileName), QString::fromStdString(status.message)));
+        QMessageBox::critical(nullptr, QStringLiteral("Periodic Table"),
+                              QString::fromStdString(status.message));
         return false;
     }
     connect(window, &main::editRequested, this, &Program::showEditor);

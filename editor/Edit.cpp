@@ -1,6 +1,7 @@
 #include "Edit.h"
 
 #include "Controls.h"
+#include "EditLayout.h"
 #include "RecordNumber.h"
 #include "Twips.h"
 
@@ -17,73 +18,8 @@ namespace orbitra {
 
 namespace {
 
-// Positions and sizes in twips from the top-left corner of the client area;
-// colours 0xRRGGBB.
-constexpr int kClientWidth = 7290;
-constexpr int kClientHeight = 3915;
-constexpr unsigned kBackground = 0xC0C0FF;
-constexpr unsigned kFieldBoxColour = 0xC0FFFF;
-constexpr unsigned kNumberBoxColour = 0xC0FFC0;
-constexpr int kFieldBoxHeight = 330;
-
-// One field box and the label beside it, at the same Top.
-struct FieldRow {
-    int label;  // the label is "Label<label>"
-    int labelLeft;
-    int top;
-    int labelWidth;
-    int labelHeight;
-    int boxLeft;
-    int boxWidth;
-};
-
-// In record order, cname .. cHF.
-constexpr std::array<FieldRow, kPropertyCount> kFieldRows{{
-    {11, 120, 240, 1215, 255, 1560, 1700},    // cname
-    {12, 120, 600, 1215, 255, 1560, 1700},    // cAN
-    {13, 120, 960, 1095, 255, 1560, 1700},    // cAW
-    {14, 120, 1320, 1095, 255, 1560, 1700},   // cMP
-    {15, 120, 1680, 1095, 375, 1560, 1700},   // cBP
-    {32, 3600, 240, 1215, 255, 5280, 1700},   // cDen
-    {33, 3600, 600, 1695, 255, 5280, 1700},   // cEC
-    {34, 3600, 960, 1575, 255, 5280, 1700},   // cVE
-    {35, 3600, 1320, 1335, 255, 5280, 1700},  // cCS
-    {36, 3600, 1680, 1455, 255, 5280, 1700},  // cSH
-    {37, 120, 2280, 1575, 255, 2040, 1200},   // cTC
-    {38, 120, 2640, 1575, 255, 2040, 1200},   // EC
-    {39, 120, 3000, 1575, 255, 2040, 1200},   // cHV
-    {40, 120, 3360, 1215, 255, 2040, 1200},   // cHF
-}};
-
-// Tab order of the field boxes by field index; Save, Text1 and Cancel follow.
-constexpr std::array<int, kPropertyCount> kFieldTabOrder{13, 10, 11, 12, 6, 7, 8,
-                                                         9,  2,  3,  4,  5, 1, 0};
-
-struct Place {
-    int left;
-    int top;
-    int width;
-    int height;
-};
-constexpr Place kLabel1{3960, 2400, 1215, 255};
-constexpr Place kText1{3960, 2880, 1695, 375};
-constexpr Place kCommand1{5880, 2880, 1335, 375};
-constexpr Place kCommand2{5880, 3360, 1335, 375};
-
 QRect twips(const Place& p) {
     return orbitra::twips(p.left, p.top, p.width, p.height);
-}
-
-QString text(std::string_view s) {
-    return QString::fromUtf8(s.data(), qsizetype(s.size()));
-}
-
-QLabel* label(QWidget* parent, const QString& name, const QString& caption, const QRect& geometry) {
-    auto* l = new QLabel(caption, parent);
-    l->setObjectName(name);
-    l->setGeometry(geometry);
-    l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    return l;
 }
 
 QLineEdit* textBox(QWidget* parent, const QString& name, const QRect& geometry, unsigned colour) {
@@ -100,6 +36,14 @@ QPushButton* button(QWidget* parent, const QString& name, const QString& caption
     b->setObjectName(name);
     b->setGeometry(geometry);
     return b;
+}
+
+// What a failed load or save says: a data file that could not be opened says
+// so in the words of its opener; any other failure is `what`, the system's
+// message taking its last place.
+QString failure(const Status& status, const QString& what) {
+    const QString reason = QString::fromStdString(status.message);
+    return status.error == RecordError::OpenFailed ? reason : what.arg(reason);
 }
 
 }  // namespace
@@ -122,8 +66,8 @@ Edit::Edit(DataFiles& files, QWidget* parent)
       EC(fieldBox(11)),
       cHV(fieldBox(12)),
       cHF(fieldBox(13)),
-      Label1(label(client_, QStringLiteral("Label1"), QStringLiteral("Record number."),
-                   twips(kLabel1))),
+      Label1(captionLabel(client_, QStringLiteral("Label1"), QStringLiteral("Record number."),
+                          twips(kLabel1))),
       Text1(textBox(client_, QStringLiteral("Text1"), twips(kText1), kNumberBoxColour)),
       Command1(
           button(client_, QStringLiteral("Command1"), QStringLiteral("Save"), twips(kCommand1))),
@@ -146,7 +90,7 @@ Edit::Edit(DataFiles& files, QWidget* parent)
     createConnections();
     createTabOrder();
     settleControls(this);
-    resize(px(kClientWidth), px(kClientHeight) + menuBar()->sizeHint().height());
+    resize(px(kEditClientWidth), px(kEditClientHeight) + menuBar()->sizeHint().height());
     Form_Load();
 }
 
@@ -157,9 +101,9 @@ Edit::~Edit() {
 QLineEdit* Edit::fieldBox(int field) {
     const FieldRow& row = kFieldRows[field];
     QLineEdit* box =
-        textBox(client_, text(kFields[field].box),
+        textBox(client_, utf8(kFields[field].box),
                 twips(row.boxLeft, row.top, row.boxWidth, kFieldBoxHeight), kFieldBoxColour);
-    box->setAccessibleName(text(kFields[field].caption));
+    box->setAccessibleName(utf8(kFields[field].caption));
     return box;
 }
 
@@ -171,12 +115,13 @@ void Edit::createControls() {
     client_->setObjectName(QStringLiteral("client"));
     client_->setAutoFillBackground(true);
     // The labels stand on it, transparent, in its colours.
-    paint(client_, Surface::Face, kBackground);
+    paint(client_, Surface::Face, kLavender);
     setCentralWidget(client_);
     for (int field = 0; field < kPropertyCount; ++field) {
         const FieldRow& row = kFieldRows[field];
-        label(client_, QStringLiteral("Label%1").arg(row.label), text(kFields[field].caption),
-              twips(row.labelLeft, row.top, row.labelWidth, row.labelHeight));
+        captionLabel(client_, QStringLiteral("Label%1").arg(row.label),
+                     utf8(kFields[field].caption),
+                     twips(row.labelLeft, row.top, row.labelWidth, row.labelHeight));
     }
     Text1->setAccessibleName(Label1->text());
 }
@@ -202,31 +147,25 @@ void Edit::createConnections() {
 
 void Edit::createTabOrder() {
     const auto boxes = fieldBoxes();
-    QWidget* previous = nullptr;
-    auto chain = [&previous](QWidget* next) {
-        if (previous != nullptr) {
-            setTabOrder(previous, next);
-        }
-        previous = next;
-    };
+    TabChain chain;
     for (int field : kFieldTabOrder) {
-        chain(boxes[field]);
+        chain.add(boxes[field]);
     }
-    chain(Command1);
-    chain(Text1);
-    chain(Command2);
+    chain.add(Command1);
+    chain.add(Text1);
+    chain.add(Command2);
     cHF->setFocus();
 }
 
 void Edit::Form_Load() {
     // A failure here is not reported: loads and saves go through handle 1, and
     // handle 2 is opened again should they ever need it.
-    ownsHandle_ = files_.open(kOwnHandle).ok();
+    ownsHandle_ = openDataFile(files_, kEditorHandle).ok();
 }
 
 void Edit::Form_Unload() {
     if (ownsHandle_) {
-        files_.close(kOwnHandle);
+        files_.close(kEditorHandle);
         ownsHandle_ = false;
     }
 }
@@ -238,18 +177,18 @@ void Edit::closeEvent(QCloseEvent*) {
 // The handle records pass through: the main window's while it is open, else
 // the editor's own, opened now if that failed when the editor was loaded.
 Status Edit::recordHandle(int& handle) {
-    if (files_.isOpen(kSharedHandle)) {
-        handle = kSharedHandle;
+    if (files_.isOpen(kMainHandle)) {
+        handle = kMainHandle;
         return {};
     }
     if (!ownsHandle_) {
-        const Status status = files_.open(kOwnHandle);
+        const Status status = openDataFile(files_, kEditorHandle);
         if (!status.ok()) {
             return status;
         }
         ownsHandle_ = true;
     }
-    handle = kOwnHandle;
+    handle = kEditorHandle;
     return {};
 }
 
@@ -263,11 +202,7 @@ Status Edit::ShowRecord(qint16 number) {
     if (!status.ok()) {
         return status;
     }
-    const auto boxes = fieldBoxes();
-    for (int i = 0; i < kPropertyCount; ++i) {
-        boxes[i]->setText(QString::fromStdString(record.fields[i]));
-        boxes[i]->setCursorPosition(0);
-    }
+    showFields(fieldBoxes(), record);
     return {};
 }
 
@@ -278,11 +213,10 @@ void Edit::Text1_Change() {
     }
     const Status status = ShowRecord(*number);
     if (!status.ok() && status.error != RecordError::BadRecordNumber) {
-        QMessageBox::warning(
-            this, windowTitle(),
-            tr("Record %1 could not be loaded from \"%2\".\n\n%3")
-                .arg(*number)
-                .arg(QString::fromUtf8(kDataFileName), QString::fromStdString(status.message)));
+        QMessageBox::warning(this, windowTitle(),
+                             failure(status, tr("Record %1 could not be loaded from \"%2\".\n\n%3")
+                                                 .arg(*number)
+                                                 .arg(utf8(kDataFileName))));
     }
 }
 
@@ -308,7 +242,7 @@ void Edit::Command1_Click() {
         // Storing would turn such a character into '?': refuse rather than lose it.
         const std::string unstorable = firstUnstorable(record.fields[i], kFields[i].width);
         if (!unstorable.empty()) {
-            QString field = text(kFields[i].caption);
+            QString field = utf8(kFields[i].caption);
             field.chop(1);  // the caption's colon
             refuseSave(tr("\"%1\" in %2 cannot be stored: the data file holds only the "
                           "characters of its single-byte code page.")
@@ -323,10 +257,9 @@ void Edit::Command1_Click() {
         status = WriteRecord(files_, handle, *number, record, Sync::Yes);
     }
     if (!status.ok()) {
-        refuseSave(
-            tr("Writing record %1 to \"%2\" failed: %3")
-                .arg(*number)
-                .arg(QString::fromUtf8(kDataFileName), QString::fromStdString(status.message)));
+        refuseSave(failure(
+            status,
+            tr("Writing record %1 to \"%2\" failed: %3").arg(*number).arg(utf8(kDataFileName))));
     }
 }
 

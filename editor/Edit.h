@@ -3,8 +3,9 @@
 // The record editor "Edit data": a record number typed into Text1 loads that
 // record of the data file into fourteen free-text boxes; Save writes the boxes
 // back as one record at the number typed. Loads and saves go through the main
-// window's handle 1; the editor holds handle 2 of its own while it is open and
-// falls back on it once handle 1 is closed. Help is asked for by signal.
+// window's handle, kMainHandle; the editor holds kEditorHandle of its own while
+// it is open and falls back on it once the main window's is closed. Help is
+// asked for by signal.
 
 #include "DataFiles.h"
 
@@ -24,14 +25,10 @@ namespace orbitra {
 class Edit : public QMainWindow {
     Q_OBJECT
 public:
-    static constexpr int kSharedHandle = 1;  // the main window's
-    static constexpr int kOwnHandle = 2;     // the editor's
-    static constexpr int kLargestRecord = 32767;
-
-    // Builds the window and opens handle 2 (Form_Load). When that opening fails
-    // the editor still works through handle 1.
+    // Builds the window and opens its own handle (Form_Load). When that opening
+    // fails the editor still works through the main window's.
     explicit Edit(DataFiles& files, QWidget* parent = nullptr);
-    // Closes handle 2 if the window goes away without being closed.
+    // Closes its own handle if the window goes away without being closed.
     ~Edit() override;
 
     // cname .. cHF in record order.

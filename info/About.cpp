@@ -27,15 +27,6 @@ constexpr int kClientHeight = 3060;
 // The clock is re-armed for just past the next full second.
 constexpr int kTickLateMs = 5;
 
-template <typename Label>
-Label* label(const QString& name, const QString& caption, const QRect& geometry, QWidget* parent) {
-    auto* l = new Label(caption, parent);
-    l->setObjectName(name);
-    l->setGeometry(geometry);
-    l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    return l;
-}
-
 }  // namespace
 
 QString aboutNotice() {
@@ -47,16 +38,16 @@ About::About(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                           Qt::MSWindowsFixedSizeDialogHint),
-      Label1(label<QLabel>(QStringLiteral("Label1"), QStringLiteral("Orbitra Table v1.0"),
-                           twips(1200, 360, 2655, 375), this)),
-      Label2(label<QLabel>(QStringLiteral("Label2"), QStringLiteral("Label2"),
-                           twips(2040, 840, 1095, 255), this)),
+      Label1(captionLabel(this, QStringLiteral("Label1"), QStringLiteral("Orbitra Table v1.0"),
+                          twips(1200, 360, 2655, 375))),
+      Label2(captionLabel(this, QStringLiteral("Label2"), QStringLiteral("Label2"),
+                          twips(2040, 840, 1095, 255))),
       Command1(new QPushButton(QStringLiteral("OK"), this)),
       Text1(new QPlainTextEdit(this)),
-      Label3(label<QLabel>(QStringLiteral("Label3"), QString(), twips(120, 2400, 1095, 255), this)),
-      Label4(label<QLabel>(QStringLiteral("Label4"), QString(), twips(120, 2880, 4575, 255), this)),
-      Label5(label<QLabel>(QStringLiteral("Label5"), QString::fromUtf8(contacts::kAuthorName),
-                           twips(120, 2640, 1815, 255), this)),
+      Label3(captionLabel(this, QStringLiteral("Label3"), QString(), twips(120, 2400, 1095, 255))),
+      Label4(captionLabel(this, QStringLiteral("Label4"), QString(), twips(120, 2880, 4575, 255))),
+      Label5(captionLabel(this, QStringLiteral("Label5"), QString::fromUtf8(contacts::kAuthorName),
+                          twips(120, 2640, 1815, 255))),
       Timer1(new QTimer(this)) {
     setObjectName(QStringLiteral("About"));
     setWindowTitle(QStringLiteral("About"));

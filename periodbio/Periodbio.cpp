@@ -30,10 +30,6 @@ constexpr std::string_view kRecordColumn = "record";
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr std::string_view kStandardStream = "-";
 
-// The highest record number the program reaches; a higher one would make a
-// file of gigabytes, mostly zero bytes.
-constexpr std::int32_t kHighestRecord = 32767;
-
 using Records = std::map<std::int32_t, ElementRecord>;
 
 // Says each problem of a table with its file and line, and counts them.
@@ -84,7 +80,7 @@ std::string fieldProblem(std::string_view text, int width) {
     return {};
 }
 
-// A whole number from 1 to kHighestRecord, or 0.
+// A whole number from 1 to kLargestRecord, or 0.
 std::int32_t recordNumber(std::string_view text) {
     while (!text.empty() && text.front() == ' ') {
         text.remove_prefix(1);
@@ -95,7 +91,7 @@ std::int32_t recordNumber(std::string_view text) {
     std::int32_t value = 0;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (ec != std::errc() || end != text.data() + text.size() || text.empty() || value < 1 ||
-        value > kHighestRecord) {
+        value > kLargestRecord) {
         return 0;
     }
     return value;
@@ -331,7 +327,7 @@ Records buildRecords(const TableText& table, const std::vector<CsvRow>& rows, bo
             problems.add(row.line,
                          std::string(withRecord ? "record number " : "atomic number (cAN) ") +
                              inQuotes(numberText) + " is not a whole number from 1 to " +
-                             std::to_string(kHighestRecord) + "; it gives the record");
+                             std::to_string(kLargestRecord) + "; it gives the record");
             sound = false;
         } else if (const auto seen = lineOfRecord.find(number); seen != lineOfRecord.end()) {
             problems.add(row.line, "record " + std::to_string(number) +

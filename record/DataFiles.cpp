@@ -140,6 +140,15 @@ Status DataFiles::write(int handle, std::int32_t number, const ElementRecord& re
     return {};
 }
 
+Status openDataFile(DataFiles& files, int handle) {
+    Status status = files.open(handle, kDataFileName);
+    if (status.error == RecordError::OpenFailed) {
+        status.message = std::string("The data file \"") + kDataFileName +
+                         "\" could not be opened.\n\n" + status.message;
+    }
+    return status;
+}
+
 Status ReadRecord(const DataFiles& files, int handle, std::int32_t number, ElementRecord& out) {
     return files.read(handle, number, out);
 }

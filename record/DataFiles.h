@@ -12,7 +12,17 @@ namespace orbitra {
 
 class NativeFile;
 
+// The data file of the windows, in the working directory.
 inline constexpr const char* kDataFileName = "period.bio";
+
+// The handles the windows open the data file under: the main window's, through
+// which every record passes while it is open, and the editor's own.
+inline constexpr int kMainHandle = 1;
+inline constexpr int kEditorHandle = 2;
+
+// The highest record number: the program reads record numbers as 16-bit
+// integers, and a higher one would make a file of gigabytes, mostly zero bytes.
+inline constexpr std::int32_t kLargestRecord = 32767;
 
 enum class RecordError {
     None,
@@ -55,7 +65,7 @@ public:
     // a file that may only be read opens for reading, and writes through it are
     // refused. BadFileHandle when the handle is already open; OpenFailed with the
     // system message when the file can be neither opened nor created.
-    Status open(int handle, const std::string& path = kDataFileName);
+    Status open(int handle, const std::string& path);
 
     // Closes `handle`. BadFileHandle when it is not open.
     Status close(int handle);
@@ -93,6 +103,12 @@ private:
     // registry holds, so a read may do it too.
     mutable std::map<int, OpenFile> files_;
 };
+
+// Opens the data file kDataFileName as `handle` (see DataFiles::open). When the
+// file can be neither opened nor created, the message names the file and gives
+// the system's reason: "The data file "period.bio" could not be opened." and,
+// after an empty line, the reason.
+Status openDataFile(DataFiles& files, int handle);
 
 // The two record operations by handle and record number; see DataFiles.
 Status ReadRecord(const DataFiles& files, int handle, std::int32_t number, ElementRecord& out);

@@ -6,80 +6,158 @@
 // top-left corner of the client area; colours are 0xRRGGBB.
 
 #include <array>
+#include <optional>
 #include <string_view>
 
 namespace orbitra {
 
+// The window's client area.
+inline constexpr int kMainClientWidth = 10710;
+inline constexpr int kMainClientHeight = 6135;
+
+// The chemical families of the colour legend, in the legend's order.
+enum class Family {
+    Alkaline,
+    AlkaliEarth,
+    Transition,
+    OtherMetal,
+    NonMetal,
+    Halogen,
+    Noble,
+    RareEarth,
+};
+inline constexpr int kFamilyCount = 8;
+
 // One clickable tile: the text box "Text<control>" showing `symbol`, which
-// passes atomic number `z` (also the record number) when clicked.
+// passes atomic number `z` (also the record number) when clicked. It is filled
+// with its family's legend colour unless it has a `fill` of its own.
 struct ElementTile {
     int z;
     std::string_view symbol;
     int control;
     int left;
     int top;
-    unsigned colour;
+    Family family;
+    std::optional<unsigned> fill = std::nullopt;
 };
+
+// The lanthanide and actinide rows are a lighter shade of their swatch.
+inline constexpr unsigned kSeriesFill = 0xC0FFFF;
 
 inline constexpr int kTileSize = 350;
 inline constexpr int kElementCount = 110;
 
 inline constexpr std::array<ElementTile, kElementCount> TileCatalogue{{
-    {1, "H", 5, 360, 2640, 0xFFC0C0},       {2, "He", 84, 6480, 2640, 0x808080},
-    {3, "Li", 7, 360, 3000, 0xFFC0C0},      {4, "Be", 3, 720, 3000, 0xFF80FF},
-    {5, "B", 52, 4680, 3000, 0xFFFF80},     {6, "C", 60, 5040, 3000, 0xFFFF80},
-    {7, "N", 54, 5400, 3000, 0xFFFF80},     {8, "O", 61, 5760, 3000, 0xFFFF80},
-    {9, "F", 63, 6120, 3000, 0xFF8080},     {10, "Ne", 74, 6480, 3000, 0x808080},
-    {11, "Na", 1, 360, 3360, 0xFFC0C0},     {12, "Mg", 13, 720, 3360, 0xFF80FF},
-    {13, "Al", 70, 4680, 3360, 0x80FF80},   {14, "Si", 58, 5040, 3360, 0xFFFF80},
-    {15, "P", 59, 5400, 3360, 0xFFFF80},    {16, "S", 55, 5760, 3360, 0xFFFF80},
-    {17, "Cl", 73, 6120, 3360, 0xFF8080},   {18, "Ar", 85, 6480, 3360, 0x808080},
-    {19, "K", 8, 360, 3720, 0xFFC0C0},      {20, "Ca", 12, 720, 3720, 0xFF80FF},
-    {21, "Sc", 14, 1080, 3720, 0x8080FF},   {22, "Ti", 43, 1440, 3720, 0x8080FF},
-    {23, "V", 42, 1800, 3720, 0x8080FF},    {24, "Cr", 41, 2160, 3720, 0x8080FF},
-    {25, "Mn", 40, 2520, 3720, 0x8080FF},   {26, "Fe", 39, 2880, 3720, 0x8080FF},
-    {27, "Co", 38, 3240, 3720, 0x8080FF},   {28, "Ni", 37, 3600, 3720, 0x8080FF},
-    {29, "Cu", 36, 3960, 3720, 0x8080FF},   {30, "Zn", 35, 4320, 3720, 0x8080FF},
-    {31, "Ga", 62, 4680, 3720, 0x80FF80},   {32, "Ge", 69, 5040, 3720, 0x80FF80},
-    {33, "As", 53, 5400, 3720, 0xFFFF80},   {34, "Se", 56, 5760, 3720, 0xFFFF80},
-    {35, "Br", 79, 6120, 3720, 0xFF8080},   {36, "Kr", 83, 6480, 3720, 0x808080},
-    {37, "Rb", 4, 360, 4080, 0xFFC0C0},     {38, "Sr", 11, 720, 4080, 0xFF80FF},
-    {39, "Y", 46, 1080, 4080, 0x8080FF},    {40, "Zr", 34, 1440, 4080, 0x8080FF},
-    {41, "Nb", 33, 1800, 4080, 0x8080FF},   {42, "Mo", 32, 2160, 4080, 0x8080FF},
-    {43, "Tc", 31, 2520, 4080, 0x8080FF},   {44, "Ru", 30, 2880, 4080, 0x8080FF},
-    {45, "Rh", 29, 3240, 4080, 0x8080FF},   {46, "Pd", 28, 3600, 4080, 0x8080FF},
-    {47, "Ag", 27, 3960, 4080, 0x8080FF},   {48, "Cd", 26, 4320, 4080, 0x8080FF},
-    {49, "In", 72, 4680, 4080, 0x80FF80},   {50, "Sn", 68, 5040, 4080, 0x80FF80},
-    {51, "Sb", 66, 5400, 4080, 0x80FF80},   {52, "Te", 57, 5760, 4080, 0xFFFF80},
-    {53, "I", 76, 6120, 4080, 0xFF8080},    {54, "Xe", 82, 6480, 4080, 0x808080},
-    {55, "Cs", 6, 360, 4440, 0xFFC0C0},     {56, "Ba", 10, 720, 4440, 0xFF80FF},
-    {57, "La", 45, 1080, 4440, 0x8080FF},   {58, "Ce", 80, 1800, 5160, 0xC0FFFF},
-    {59, "Pr", 97, 2160, 5160, 0xC0FFFF},   {60, "Nd", 96, 2520, 5160, 0xC0FFFF},
-    {61, "Pm", 95, 2880, 5160, 0xC0FFFF},   {62, "Sm", 94, 3240, 5160, 0xC0FFFF},
-    {63, "Eu", 93, 3600, 5160, 0xC0FFFF},   {64, "Gd", 92, 3960, 5160, 0xC0FFFF},
-    {65, "Tb", 91, 4320, 5160, 0xC0FFFF},   {66, "Dy", 90, 4680, 5160, 0xC0FFFF},
-    {67, "Ho", 89, 5040, 5160, 0xC0FFFF},   {68, "Er", 88, 5400, 5160, 0xC0FFFF},
-    {69, "Tm", 87, 5760, 5160, 0xC0FFFF},   {70, "Yb", 86, 6120, 5160, 0xC0FFFF},
-    {71, "Lu", 99, 6480, 5160, 0xC0FFFF},   {72, "Hf", 25, 1440, 4440, 0x8080FF},
-    {73, "Ta", 24, 1800, 4440, 0x8080FF},   {74, "W", 23, 2160, 4440, 0x8080FF},
-    {75, "Re", 22, 2520, 4440, 0x8080FF},   {76, "Os", 21, 2880, 4440, 0x8080FF},
-    {77, "Ir", 20, 3240, 4440, 0x8080FF},   {78, "Pt", 19, 3600, 4440, 0x8080FF},
-    {79, "Au", 18, 3960, 4440, 0x8080FF},   {80, "Hg", 17, 4320, 4440, 0x8080FF},
-    {81, "Tl", 71, 4680, 4440, 0x80FF80},   {82, "Pb", 67, 5040, 4440, 0x80FF80},
-    {83, "Bi", 65, 5400, 4440, 0x80FF80},   {84, "Po", 64, 5760, 4440, 0x80FF80},
-    {85, "At", 75, 6120, 4440, 0xFF8080},   {86, "Rn", 81, 6480, 4440, 0x808080},
-    {87, "Fr", 2, 360, 4800, 0xFFC0C0},     {88, "Ra", 9, 720, 4800, 0xFF80FF},
-    {89, "Ac", 44, 1080, 4800, 0x8080FF},   {90, "Th", 112, 1800, 5520, 0xC0FFFF},
-    {91, "Pa", 111, 2160, 5520, 0xC0FFFF},  {92, "U", 110, 2520, 5520, 0xC0FFFF},
-    {93, "Np", 109, 2880, 5520, 0xC0FFFF},  {94, "Pu", 108, 3240, 5520, 0xC0FFFF},
-    {95, "Am", 107, 3600, 5520, 0xC0FFFF},  {96, "Cm", 106, 3960, 5520, 0xC0FFFF},
-    {97, "Bk", 105, 4320, 5520, 0xC0FFFF},  {98, "Cf", 104, 4680, 5520, 0xC0FFFF},
-    {99, "Es", 103, 5040, 5520, 0xC0FFFF},  {100, "Fm", 102, 5400, 5520, 0xC0FFFF},
-    {101, "Md", 101, 5760, 5520, 0xC0FFFF}, {102, "No", 100, 6120, 5520, 0xC0FFFF},
-    {103, "Lw", 98, 6480, 5520, 0xC0FFFF},  {104, "Rf", 16, 1440, 4800, 0x8080FF},
-    {105, "Ha", 15, 1800, 4800, 0x8080FF},  {106, "106", 47, 2160, 4800, 0x8080FF},
-    {107, "107", 51, 2520, 4800, 0x8080FF}, {108, "108", 48, 2880, 4800, 0x8080FF},
-    {109, "109", 49, 3240, 4800, 0x8080FF}, {110, "110", 50, 3600, 4800, 0x8080FF},
+    {1, "H", 5, 360, 2640, Family::Alkaline},
+    {2, "He", 84, 6480, 2640, Family::Noble},
+    {3, "Li", 7, 360, 3000, Family::Alkaline},
+    {4, "Be", 3, 720, 3000, Family::AlkaliEarth},
+    {5, "B", 52, 4680, 3000, Family::NonMetal},
+    {6, "C", 60, 5040, 3000, Family::NonMetal},
+    {7, "N", 54, 5400, 3000, Family::NonMetal},
+    {8, "O", 61, 5760, 3000, Family::NonMetal},
+    {9, "F", 63, 6120, 3000, Family::Halogen},
+    {10, "Ne", 74, 6480, 3000, Family::Noble},
+    {11, "Na", 1, 360, 3360, Family::Alkaline},
+    {12, "Mg", 13, 720, 3360, Family::AlkaliEarth},
+    {13, "Al", 70, 4680, 3360, Family::OtherMetal},
+    {14, "Si", 58, 5040, 3360, Family::NonMetal},
+    {15, "P", 59, 5400, 3360, Family::NonMetal},
+    {16, "S", 55, 5760, 3360, Family::NonMetal},
+    {17, "Cl", 73, 6120, 3360, Family::Halogen},
+    {18, "Ar", 85, 6480, 3360, Family::Noble},
+    {19, "K", 8, 360, 3720, Family::Alkaline},
+    {20, "Ca", 12, 720, 3720, Family::AlkaliEarth},
+    {21, "Sc", 14, 1080, 3720, Family::Transition},
+    {22, "Ti", 43, 1440, 3720, Family::Transition},
+    {23, "V", 42, 1800, 3720, Family::Transition},
+    {24, "Cr", 41, 2160, 3720, Family::Transition},
+    {25, "Mn", 40, 2520, 3720, Family::Transition},
+    {26, "Fe", 39, 2880, 3720, Family::Transition},
+    {27, "Co", 38, 3240, 3720, Family::Transition},
+    {28, "Ni", 37, 3600, 3720, Family::Transition},
+    {29, "Cu", 36, 3960, 3720, Family::Transition},
+    {30, "Zn", 35, 4320, 3720, Family::Transition},
+    {31, "Ga", 62, 4680, 3720, Family::OtherMetal},
+    {32, "Ge", 69, 5040, 3720, Family::OtherMetal},
+    {33, "As", 53, 5400, 3720, Family::NonMetal},
+    {34, "Se", 56, 5760, 3720, Family::NonMetal},
+    {35, "Br", 79, 6120, 3720, Family::Halogen},
+    {36, "Kr", 83, 6480, 3720, Family::Noble},
+    {37, "Rb", 4, 360, 4080, Family::Alkaline},
+    {38, "Sr", 11, 720, 4080, Family::AlkaliEarth},
+    {39, "Y", 46, 1080, 4080, Family::Transition},
+    {40, "Zr", 34, 1440, 4080, Family::Transition},
+    {41, "Nb", 33, 1800, 4080, Family::Transition},
+    {42, "Mo", 32, 2160, 4080, Family::Transition},
+    {43, "Tc", 31, 2520, 4080, Family::Transition},
+    {44, "Ru", 30, 2880, 4080, Family::Transition},
+    {45, "Rh", 29, 3240, 4080, Family::Transition},
+    {46, "Pd", 28, 3600, 4080, Family::Transition},
+    {47, "Ag", 27, 3960, 4080, Family::Transition},
+    {48, "Cd", 26, 4320, 4080, Family::Transition},
+    {49, "In", 72, 4680, 4080, Family::OtherMetal},
+    {50, "Sn", 68, 5040, 4080, Family::OtherMetal},
+    {51, "Sb", 66, 5400, 4080, Family::OtherMetal},
+    {52, "Te", 57, 5760, 4080, Family::NonMetal},
+    {53, "I", 76, 6120, 4080, Family::Halogen},
+    {54, "Xe", 82, 6480, 4080, Family::Noble},
+    {55, "Cs", 6, 360, 4440, Family::Alkaline},
+    {56, "Ba", 10, 720, 4440, Family::AlkaliEarth},
+    {57, "La", 45, 1080, 4440, Family::Transition},
+    {58, "Ce", 80, 1800, 5160, Family::RareEarth, kSeriesFill},
+    {59, "Pr", 97, 2160, 5160, Family::RareEarth, kSeriesFill},
+    {60, "Nd", 96, 2520, 5160, Family::RareEarth, kSeriesFill},
+    {61, "Pm", 95, 2880, 5160, Family::RareEarth, kSeriesFill},
+    {62, "Sm", 94, 3240, 5160, Family::RareEarth, kSeriesFill},
+    {63, "Eu", 93, 3600, 5160, Family::RareEarth, kSeriesFill},
+    {64, "Gd", 92, 3960, 5160, Family::RareEarth, kSeriesFill},
+    {65, "Tb", 91, 4320, 5160, Family::RareEarth, kSeriesFill},
+    {66, "Dy", 90, 4680, 5160, Family::RareEarth, kSeriesFill},
+    {67, "Ho", 89, 5040, 5160, Family::RareEarth, kSeriesFill},
+    {68, "Er", 88, 5400, 5160, Family::RareEarth, kSeriesFill},
+    {69, "Tm", 87, 5760, 5160, Family::RareEarth, kSeriesFill},
+    {70, "Yb", 86, 6120, 5160, Family::RareEarth, kSeriesFill},
+    {71, "Lu", 99, 6480, 5160, Family::RareEarth, kSeriesFill},
+    {72, "Hf", 25, 1440, 4440, Family::Transition},
+    {73, "Ta", 24, 1800, 4440, Family::Transition},
+    {74, "W", 23, 2160, 4440, Family::Transition},
+    {75, "Re", 22, 2520, 4440, Family::Transition},
+    {76, "Os", 21, 2880, 4440, Family::Transition},
+    {77, "Ir", 20, 3240, 4440, Family::Transition},
+    {78, "Pt", 19, 3600, 4440, Family::Transition},
+    {79, "Au", 18, 3960, 4440, Family::Transition},
+    {80, "Hg", 17, 4320, 4440, Family::Transition},
+    {81, "Tl", 71, 4680, 4440, Family::OtherMetal},
+    {82, "Pb", 67, 5040, 4440, Family::OtherMetal},
+    {83, "Bi", 65, 5400, 4440, Family::OtherMetal},
+    {84, "Po", 64, 5760, 4440, Family::OtherMetal},
+    {85, "At", 75, 6120, 4440, Family::Halogen},
+    {86, "Rn", 81, 6480, 4440, Family::Noble},
+    {87, "Fr", 2, 360, 4800, Family::Alkaline},
+    {88, "Ra", 9, 720, 4800, Family::AlkaliEarth},
+    {89, "Ac", 44, 1080, 4800, Family::Transition},
+    {90, "Th", 112, 1800, 5520, Family::RareEarth, kSeriesFill},
+    {91, "Pa", 111, 2160, 5520, Family::RareEarth, kSeriesFill},
+    {92, "U", 110, 2520, 5520, Family::RareEarth, kSeriesFill},
+    {93, "Np", 109, 2880, 5520, Family::RareEarth, kSeriesFill},
+    {94, "Pu", 108, 3240, 5520, Family::RareEarth, kSeriesFill},
+    {95, "Am", 107, 3600, 5520, Family::RareEarth, kSeriesFill},
+    {96, "Cm", 106, 3960, 5520, Family::RareEarth, kSeriesFill},
+    {97, "Bk", 105, 4320, 5520, Family::RareEarth, kSeriesFill},
+    {98, "Cf", 104, 4680, 5520, Family::RareEarth, kSeriesFill},
+    {99, "Es", 103, 5040, 5520, Family::RareEarth, kSeriesFill},
+    {100, "Fm", 102, 5400, 5520, Family::RareEarth, kSeriesFill},
+    {101, "Md", 101, 5760, 5520, Family::RareEarth, kSeriesFill},
+    {102, "No", 100, 6120, 5520, Family::RareEarth, kSeriesFill},
+    {103, "Lw", 98, 6480, 5520, Family::RareEarth, kSeriesFill},
+    {104, "Rf", 16, 1440, 4800, Family::Transition},
+    {105, "Ha", 15, 1800, 4800, Family::Transition},
+    {106, "106", 47, 2160, 4800, Family::Transition},
+    {107, "107", 51, 2520, 4800, Family::Transition},
+    {108, "108", 48, 2880, 4800, Family::Transition},
+    {109, "109", 49, 3240, 4800, Family::Transition},
+    {110, "110", 50, 3600, 4800, Family::Transition},
 }};
 
 static_assert(
@@ -93,8 +171,10 @@ static_assert(
     }(),
     "the catalogue is in order of atomic number");
 
-// A filled legend square ("Shape<shape>") with its caption label ("Label<label>").
+// A filled legend square ("Shape<shape>") with its caption label ("Label<label>"),
+// which names `family`.
 struct LegendEntry {
+    Family family;
     int shape;
     int label;
     std::string_view caption;
@@ -107,37 +187,52 @@ inline constexpr int kSwatchLeft = 7680;
 inline constexpr int kSwatchSize = 270;
 inline constexpr int kLegendCaptionLeft = 8040;
 
-inline constexpr std::array<LegendEntry, 8> Legend{{
-    {7, 3, "Alkaline Metals", 2640, 1095, 0xFFC0C0},
-    {8, 4, "Alkali Earth Metals", 3000, 1455, 0xFF80FF},
-    {1, 5, "Transition Metals", 3360, 1215, 0x8080FF},
-    {6, 6, "Other Metals", 3720, 1095, 0x80FF80},
-    {5, 7, "Non-Metals", 4080, 975, 0xFFFF80},
-    {4, 8, "Halogens(Non-Metals)", 4440, 1575, 0xFF8080},
-    {3, 9, "Noble(Inert)Gasses", 4800, 1455, 0x808080},
-    {2, 10, "Rare Earth", 5160, 855, 0x80FFFF},
+inline constexpr std::array<LegendEntry, kFamilyCount> Legend{{
+    {Family::Alkaline, 7, 3, "Alkaline Metals", 2640, 1095, 0xFFC0C0},
+    {Family::AlkaliEarth, 8, 4, "Alkali Earth Metals", 3000, 1455, 0xFF80FF},
+    {Family::Transition, 1, 5, "Transition Metals", 3360, 1215, 0x8080FF},
+    {Family::OtherMetal, 6, 6, "Other Metals", 3720, 1095, 0x80FF80},
+    {Family::NonMetal, 5, 7, "Non-Metals", 4080, 975, 0xFFFF80},
+    {Family::Halogen, 4, 8, "Halogens(Non-Metals)", 4440, 1575, 0xFF8080},
+    {Family::Noble, 3, 9, "Noble(Inert)Gasses", 4800, 1455, 0x808080},
+    {Family::RareEarth, 2, 10, "Rare Earth", 5160, 855, 0x80FFFF},
 }};
 
-// The legend caption that names a tile's family: the caption of the swatch
-// nearest in colour to the tile (the series rows' tiles are a lighter shade of
-// their swatch's colour).
-constexpr std::string_view familyOf(const ElementTile& tile) {
-    const auto distance = [](unsigned a, unsigned b) {
-        int sum = 0;
-        for (int shift = 0; shift < 24; shift += 8) {
-            const int d = int((a >> shift) & 0xFF) - int((b >> shift) & 0xFF);
-            sum += d * d;
+static_assert(
+    [] {
+        for (int i = 0; i < kFamilyCount; ++i) {
+            if (Legend[i].family != Family(i)) {
+                return false;
+            }
         }
-        return sum;
-    };
-    const LegendEntry* nearest = &Legend[0];
-    for (const LegendEntry& entry : Legend) {
-        if (distance(entry.colour, tile.colour) < distance(nearest->colour, tile.colour)) {
-            nearest = &entry;
-        }
-    }
-    return nearest->caption;
+        return true;
+    }(),
+    "the legend is in the order of the families");
+
+// The legend entry that explains `family`.
+constexpr const LegendEntry& legendOf(Family family) {
+    return Legend[int(family)];
 }
+
+// The colour `tile` is filled with.
+constexpr unsigned fillOf(const ElementTile& tile) {
+    return tile.fill.value_or(legendOf(tile.family).colour);
+}
+
+static_assert(
+    [] {
+        std::array<int, kFamilyCount> tiles{};
+        for (const ElementTile& tile : TileCatalogue) {
+            ++tiles[int(tile.family)];
+        }
+        for (int count : tiles) {
+            if (count == 0) {
+                return false;
+            }
+        }
+        return true;
+    }(),
+    "the legend explains no family that has no tile");
 
 enum class Step { Left, Right, Up, Down };
 
@@ -244,6 +339,7 @@ struct DetailRow {
 };
 
 inline constexpr int kDetailBoxHeight = 330;
+inline constexpr unsigned kDetailBoxColour = 0xC0FFC0;
 
 inline constexpr std::array<DetailRow, 14> DetailPanel{{
     {0, 11, 120, 360, 1215, 255, 1320, 1300, 0, "", 0, 0, 0},

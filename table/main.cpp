@@ -18,24 +18,14 @@ namespace orbitra {
 
 namespace {
 
-constexpr int kClientWidth = 10710;
-constexpr int kClientHeight = 6135;
-constexpr unsigned kBackground = 0xC0C0FF;
-constexpr unsigned kDetailBoxColour = 0xC0FFC0;
-
+// A label on the window's background, in its colours.
 QLabel* label(QWidget* parent, int number, std::string_view caption, const QRect& geometry,
               unsigned textColour = 0x000000) {
-    auto* l = new QLabel(QString::fromUtf8(caption.data(), qsizetype(caption.size())), parent);
-    l->setObjectName(QStringLiteral("Label%1").arg(number));
-    l->setGeometry(geometry);
-    l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    QLabel* l =
+        captionLabel(parent, QStringLiteral("Label%1").arg(number), utf8(caption), geometry);
     l->setAutoFillBackground(true);
-    paint(l, Surface::Face, kBackground, textColour);
+    paint(l, Surface::Face, kLavender, textColour);
     return l;
-}
-
-QString text(std::string_view s) {
-    return QString::fromUtf8(s.data(), qsizetype(s.size()));
 }
 
 }  // namespace
@@ -71,7 +61,7 @@ main::main(DataFiles& files, QWidget* parent)
     setFont(layoutFont());
     canvas_->setObjectName(QStringLiteral("client"));
     canvas_->setAutoFillBackground(true);
-    paint(canvas_, Surface::Face, kBackground);
+    paint(canvas_, Surface::Face, kLavender);
     setCentralWidget(canvas_);
 
     createTable();
@@ -79,7 +69,7 @@ main::main(DataFiles& files, QWidget* parent)
     createMenus();
     createTabOrder();
     settleControls(this);
-    resize(px(kClientWidth), px(kClientHeight) + menuBar()->sizeHint().height());
+    resize(px(kMainClientWidth), px(kMainClientHeight) + menuBar()->sizeHint().height());
 }
 
 main::~main() = default;
@@ -87,11 +77,11 @@ main::~main() = default;
 QLineEdit* main::detailBox(int field) {
     const DetailRow& row = DetailPanel[field];
     auto* box = new QLineEdit(canvas_);
-    box->setObjectName(text(kFields[field].box));
+    box->setObjectName(utf8(kFields[field].box));
     box->setGeometry(twips(row.boxLeft, row.top, row.boxWidth, kDetailBoxHeight));
     box->setReadOnly(true);
-    box->setAccessibleName(text(kFields[field].caption));
-    box->setAccessibleDescription(text(row.unit));
+    box->setAccessibleName(utf8(kFields[field].caption));
+    box->setAccessibleDescription(utf8(row.unit));
     paint(box, Surface::Field, kDetailBoxColour);
     return box;
 }
@@ -105,16 +95,16 @@ void main::createTable() {
         auto* box = new QLineEdit(canvas_);
         box->setReadOnly(true);
         box->setObjectName(QStringLiteral("Text%1").arg(tile.control));
-        box->setText(text(tile.symbol));
+        box->setText(utf8(tile.symbol));
         box->setCursorPosition(0);
         box->setGeometry(twips(tile.left, tile.top, kTileSize, kTileSize));
         // The family is heard and, for readers who cannot tell the legend's
         // colours apart, shown on hovering.
-        box->setAccessibleName(QStringLiteral("%1, %2").arg(text(tile.symbol)).arg(tile.z));
-        box->setAccessibleDescription(text(familyOf(tile)));
+        box->setAccessibleName(QStringLiteral("%1, %2").arg(utf8(tile.symbol)).arg(tile.z));
+        box->setAccessibleDescription(utf8(legendOf(tile.family).caption));
         box->setToolTip(box->accessibleName() + QStringLiteral(": ") +
                         box->accessibleDescription());
-        paint(box, Surface::Field, tile.colour);
+        paint(box, Surface::Field, fillOf(tile));
         const int z = tile.z;
         auto* filter = new ClickFilter(box);
         connect(filter, &ClickFilter::clicked, this, [this, z] { ShowRecord(qint16(z)); });
@@ -128,7 +118,7 @@ void main::createTable() {
         swatch->setGeometry(twips(kSwatchLeft, entry.top, kSwatchSize, kSwatchSize));
         swatch->setFrameStyle(QFrame::Box | QFrame::Plain);
         swatch->setLineWidth(1);
-        swatch->setAccessibleName(text(entry.caption));
+        swatch->setAccessibleName(utf8(entry.caption));
         swatch->setAutoFillBackground(true);
         paint(swatch, Surface::Face, entry.colour);
         label(canvas_, entry.label, entry.caption,
@@ -190,24 +180,18 @@ void main::createTabOrder() {
     byName[77] = cname;
     byName[78] = cAN;
     const auto boxes = detailBoxes();
-    QWidget* previous = nullptr;
-    auto chain = [&previous](QWidget* next) {
-        if (previous != nullptr) {
-            setTabOrder(previous, next);
-        }
-        previous = next;
-    };
+    TabChain chain;
     for (int n = 1; n <= 112; ++n) {
-        chain(byName[n]);
+        chain.add(byName[n]);
     }
     for (int field : kDetailTabOrderAfterTiles) {
-        chain(boxes[field]);
+        chain.add(boxes[field]);
     }
     byName[1]->setFocus();
 }
 
 Status main::Form_Load() {
-    return files_.open(kMainHandle);
+    return openDataFile(files_, kMainHandle);
 }
 
 void main::Form_Unload() {
@@ -225,11 +209,7 @@ void main::ShowRecord(qint16 number) {
             tr("The record could not be read.\n\n%1").arg(QString::fromStdString(status.message)));
         return;
     }
-    const auto boxes = detailBoxes();
-    for (int i = 0; i < kPropertyCount; ++i) {
-        boxes[i]->setText(QString::fromStdString(record.fields[i]));
-        boxes[i]->setCursorPosition(0);
-    }
+    showFields(detailBoxes(), record);
 }
 
 void main::tile_Arrow(int z, int key) {

@@ -19,16 +19,14 @@ class QMenu;
 
 namespace orbitra {
 
-inline constexpr int kMainHandle = 1;
-
 class main : public QMainWindow {
     Q_OBJECT
 public:
     explicit main(DataFiles& files, QWidget* parent = nullptr);
     ~main() override;
 
-    // Opens the data file as handle 1 (created empty when missing). The window
-    // must not be shown when this fails.
+    // Opens the data file as handle kMainHandle (created empty when missing). The
+    // window must not be shown when this fails.
     Status Form_Load();
 
     // Shows record `number` in the fourteen detail boxes. A record past the end

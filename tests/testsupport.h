@@ -140,6 +140,32 @@ protected:
     QByteArray file() const { return readFile(path()); }
     orbitra::main* window() const { return program_->mainWindow(); }
 
+    // The window named `name` ("main", "Edit", "EditHelp", "About") while it is
+    // shown, else null.
+    template <typename Window = QWidget>
+    static Window* shownWindow(const QString& name) {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (w->isVisible() && w->objectName() == name) {
+                return qobject_cast<Window*>(w);
+            }
+        }
+        return nullptr;
+    }
+    // Chooses the entry `entry` of a menu of the window `window`, or presses its
+    // button of that name, as a click does; returns the texts of the message
+    // boxes it showed.
+    static QString choose(const QString& window, const char* entry) {
+        QWidget* owner = shownWindow(window);
+        QObject* target = owner ? owner->findChild<QObject*>(entry) : nullptr;
+        auto* action = qobject_cast<QAction*>(target);  // in a menu, or else a button
+        if (!target || (action && action->associatedObjects().isEmpty())) {
+            QTest::qFail(qPrintable(window + ": no entry " + entry), __FILE__, __LINE__);
+            return {};
+        }
+        return messageBoxText(
+            [&] { QMetaObject::invokeMethod(target, action ? "trigger" : "click"); });
+    }
+
     std::unique_ptr<ScratchFolder> folder_;
     std::unique_ptr<orbitra::Program> program_;
 

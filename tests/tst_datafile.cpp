@@ -134,8 +134,9 @@ private Q_SLOTS:
         {
             DataFiles files;
             ElementRecord record = sampleRecord(3);
-            QVERIFY(files.open(1).ok() && files.open(2).ok());  // the same file twice
-            QCOMPARE(files.open(1).error, RecordError::BadFileHandle);
+            QVERIFY(openDataFile(files, 1).ok() &&
+                    openDataFile(files, 2).ok());  // the same file twice
+            QCOMPARE(openDataFile(files, 1).error, RecordError::BadFileHandle);
             for (const int bad : {0, -1, int(INT32_MIN)}) {
                 QCOMPARE(ReadRecord(files, 1, bad, record).error, RecordError::BadRecordNumber);
                 QCOMPARE(WriteRecord(files, 1, bad, record).error, RecordError::BadRecordNumber);
@@ -148,7 +149,7 @@ private Q_SLOTS:
             QCOMPARE(readFile(folder.file("period.bio")).size(), 3 * kRecordSize);
             QVERIFY(files.close(2).ok());
             QCOMPARE(openDescriptors(), descriptors);
-            QVERIFY(files.open(1).ok());
+            QVERIFY(openDataFile(files, 1).ok());
         }
         QCOMPARE(openDescriptors(), descriptors);
     }
@@ -166,7 +167,7 @@ private Q_SLOTS:
         writeFile("a.bio", sampleDataFile(3));
         writeFile("b.bio", sampleDataFile(3));
         DataFiles files;
-        QVERIFY(::link("a.bio", "period.bio") == 0 && files.open(1).ok());
+        QVERIFY(::link("a.bio", "period.bio") == 0 && openDataFile(files, 1).ok());
         std::atomic<bool> stop = false;
         int shutOut = 0;
         std::thread other([&] {

@@ -29,14 +29,16 @@ struct Keys {
 };
 
 // `keys` are typed over "2" (record 2 shown) and each one loads a record; then
-// `name` goes into cname (null: untouched; empty: Reset instead), then Save.
-// The file then holds `stored` at `record` (0: nothing written), or the
-// message of the refused save gives `reason`.
+// `name` is typed into cname (empty: it keeps the record's), or with `reset`
+// Reset empties every box; then Save. The file then holds `stored` at
+// `record` (0: nothing written), or the message of the refused save gives
+// `reason`.
 struct Save {
     QString keys, name;
     int record;
     QByteArray stored;
     QString reason = {};
+    bool reset = false;
 };
 
 }  // namespace
@@ -51,20 +53,24 @@ private:
     Widget* box(const char* name) const {
         return editor()->findChild<Widget*>(QLatin1String(name));
     }
-    // The editor while it is open; open() opens it or brings it forward.
-    Edit* editor() const { return program_->editor(); }
+    // The editor while it is shown; open() opens it from the main window's menu
+    // or brings it forward.
+    static Edit* editor() { return shownWindow<Edit>("Edit"); }
     Edit* open() {
-        Edit* editor = program_->showEditor();
-        return QTest::qWaitForWindowExposed(editor) ? editor : nullptr;
+        choose("main", "medit");
+        return QTest::qWaitForWindowExposed(editor()) ? editor() : nullptr;
     }
-    // Enters `number`, types `name` into cname (unless null) and saves; returns
-    // any message.
-    QString save(const QString& number = {}, const char* name = nullptr) {
+    // Clicks Save; returns any message.
+    QString clickSave() {
+        return messageBoxText(
+            [&] { QTest::mouseClick(box<QPushButton>("Command1"), Qt::LeftButton); });
+    }
+    // Enters `number`, types `name` into cname and clicks Save; returns any
+    // message, of the loads too.
+    QString save(const QString& number, const QString& name) {
         return messageBoxText([&] {
-            if (name) {
-                box("Text1")->setText(number);
-                box("cname")->setText(QString::fromUtf8(name));
-            }
+            box("Text1")->setText(number);
+            box("cname")->setText(name);
             QTest::mouseClick(box<QPushButton>("Command1"), Qt::LeftButton);
         });
     }
@@ -105,8 +111,7 @@ private Q_SLOTS:
             QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
         }
         QCOMPARE(file() != before, saves);
-        const bool shown = editor() && editor()->isVisible();
-        QCOMPARE(shown ? QApplication::focusWidget()->objectName() : QString(), endsAt);
+        QCOMPARE(editor() ? QApplication::focusWidget()->objectName() : QString(), endsAt);
     }
 
     void typeAndSave_data() {
@@ -115,7 +120,7 @@ private Q_SLOTS:
             {"first key", {"1", "One", 1, recordBytes(sampleRecord(1, "One"))}},
             {"overlong box",
              {"4", "ABCDEFGHIJKLMNOPQRST", 4, recordBytes(sampleRecord(4, "ABCDEFGHIJKLM"))}},
-            {"reset", {"5", "", 5, QByteArray(175, ' ') + "\r\n"}},
+            {"reset", {"5", {}, 5, QByteArray(175, ' ') + "\r\n", {}, true}},
             {"past the end", {"50", "Fifty", 50, recordBytes({{"Fifty"}})}},
             {"empty", {"\b", "Kept", 0, {}, "1 or more"}},  // Backspace
             {"zero", {"0", {}, 0, {}, "1 or more"}},
@@ -133,20 +138,20 @@ private Q_SLOTS:
     }
     void typeAndSave() {
         QFETCH(Save, row);
-        const auto& [keys, name, record, stored, reason] = row;
+        const auto& [keys, name, record, stored, reason, reset] = row;
         open();
         const QByteArray before = file();
         box("Text1")->setText("2");
         box("Text1")->selectAll();
         QCOMPARE(messageBoxText([&] { QTest::keyClicks(box("Text1"), keys); }), QString());
         QCOMPARE(box("cname")->cursorPosition(), 0);
-        if (name.isEmpty() && !name.isNull()) {
+        if (reset) {
             QTest::keyClick(editor(), Qt::Key_R, Qt::AltModifier);
-        } else if (!name.isNull()) {
+        } else if (!name.isEmpty()) {
             box("cname")->setText(name);
         }
         const QString shown = box("Text1")->text() + '|' + box("cname")->text();
-        const QString message = save();
+        const QString message = clickSave();
         QVERIFY2(reason.isEmpty()
                      ? message.isEmpty()
                      : message.startsWith("The record was not saved.") && message.contains(reason),
@@ -218,12 +223,12 @@ private Q_SLOTS:
     void lifetime() {
         open();
         QVERIFY(save("1", "Saved").isEmpty());
-        QCOMPARE(program_->showEditor(), editor());  // comes forward unchanged
+        const QPointer<Edit> first = editor();
+        QCOMPARE(open(), first.data());  // comes forward unchanged
         QCOMPARE(box("cname")->text(), QStringLiteral("Saved"));
         QTest::mouseClick(box<QPushButton>("Command2"), Qt::LeftButton);
-        QTRY_VERIFY(!editor());
-        QVERIFY(program_->files().isOpen(Edit::kSharedHandle) &&
-                !program_->files().isOpen(Edit::kOwnHandle));
+        QTRY_VERIFY(!first);
+        QVERIFY(program_->files().isOpen(kMainHandle) && !program_->files().isOpen(kEditorHandle));
         QTest::mouseClick(window()->tile(1), Qt::LeftButton);
         QCOMPARE(window()->detailBoxes()[0]->text(), QStringLiteral("Saved").leftJustified(13));
 #ifndef Q_OS_WIN
@@ -249,7 +254,7 @@ private Q_SLOTS:
         box("Text1")->setText("7");
         QCOMPARE(box("cname")->text().trimmed(), QStringLiteral("Name7"));
         delete editor();
-        QVERIFY(!program_->files().isOpen(Edit::kOwnHandle));
+        QVERIFY(!program_->files().isOpen(kEditorHandle));
     }
 
     // Another program replaces the data file by rename, as a save by rename or a

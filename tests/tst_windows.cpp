@@ -16,11 +16,18 @@ using namespace testsupport;
 
 namespace {
 
-// The program starts on `file` ("missing", "folder", a link target, a number of
-// records, or on Windows 110 records "held" by another program) and
-// `tile` is clicked; `error` is the system's text of the error reported, if any.
+// What the data file is when the program starts: missing, a file of `records`
+// sample records, a folder, a link to `target`, or on Windows a file of 25
+// records that another program holds open throughout or for a moment.
+enum Made { Missing, Records, Folder, Link, Held, HeldBriefly };
+
+// The program starts on the data file `made` and `tile` is clicked (empty: the
+// program shows no window); `error` is the text of the error reported, if any.
 struct DataFile {
-    QString file, tile, error = {};
+    Made made;
+    QString tile, error = {};
+    int records = 0;
+    QString target = {};
 };
 
 // The key pressed in `from` (empty: where the focus is at start) leaves the focus
@@ -31,10 +38,18 @@ struct Key {
     QString to, shown = {};
 };
 
-// Menu entries or buttons ("window:name") chosen in turn; then the windows
-// `expected` are open, the "-name" ones gone, and "box:text" was the message.
+// A menu entry or button of a window.
+struct Entry {
+    QString window;
+    const char* name;
+};
+
+// The entries chosen in turn; then the windows `open` are open, once each, the
+// windows `closed` are not, and the message boxes shown said `message`.
 struct Entries {
-    QStringList entries, expected;
+    QList<Entry> chosen;
+    QStringList open, closed = {};
+    QString message = {};
 };
 
 }  // namespace
@@ -48,9 +63,14 @@ public Q_SLOTS:
     void openMail(const QUrl& url) { mails_.append(url); }
 
 private:
-    QWidget* open(const QString& window) {
-        return window == u"help" ? static_cast<QWidget*>(program_->showHelp())
-                                 : program_->showAbout();
+    // Opens the help window from the editor's menu, the editor and the About
+    // window from the main window's, as a user does.
+    static QWidget* open(const QString& window) {
+        choose("main", window == u"about" ? "mabout" : "medit");
+        if (window == u"help") {
+            choose("Edit", "mhel");
+        }
+        return shownWindow(window == u"about" ? "About" : window == u"help" ? "EditHelp" : "Edit");
     }
     QLineEdit* box(const char* name) const { return window()->findChild<QLineEdit*>(name); }
     QString shown() const { return box("cAN")->text().trimmed(); }
@@ -82,16 +102,19 @@ private Q_SLOTS:
 
     void dataFile_data() {
         addRows<DataFile>({
-            {"missing: created empty", {"missing", "Fe"}},
-            {"record past the end", {"105", "106"}},
-            {"folder: no window", {"folder", "", folderMessage()}},
+            {"missing: created empty", {Missing, "Fe"}},
+            {"record past the end", {Records, "106", {}, 105}},
+            {"folder: no window",
+             {Folder, "",
+              "The data file \"period.bio\" could not be opened.\n\n" + folderMessage()}},
         });
 #ifdef Q_OS_WIN
         QTest::newRow("held throughout: no window")
-            << DataFile{"held", "", qt_error_string(ERROR_SHARING_VIOLATION)};
-        QTest::newRow("held for a moment: opened once let go") << DataFile{"held briefly", "Fe"};
+            << DataFile{Held, "", qt_error_string(ERROR_SHARING_VIOLATION)};
+        QTest::newRow("held for a moment: opened once let go") << DataFile{HeldBriefly, "Fe"};
 #else
-        QTest::newRow("read error") << DataFile{"/proc/self/mem", "Fe", qt_error_string(EIO)};
+        QTest::newRow("read error")
+            << DataFile{Link, "Fe", qt_error_string(EIO), 0, "/proc/self/mem"};
 #endif
     }
 
@@ -99,19 +122,19 @@ private Q_SLOTS:
     // is reported, and the boxes keep what they showed.
     void dataFile() {
         QFETCH(DataFile, row);
-        const auto& [file, tile, message] = row;
+        const auto& [made, tile, message, records, target] = row;
         program_.reset();
         QFile::remove(path());
 #ifdef Q_OS_WIN
         // Another program holds the file open for reading and shares no writing.
         std::unique_ptr<void, decltype(&CloseHandle)> other(INVALID_HANDLE_VALUE, CloseHandle);
         std::jthread letGo;  // joined before `other` goes
-        if (file.startsWith(u"held")) {
+        if (made == Held || made == HeldBriefly) {
             writeFile(path(), sampleDataFile(25));
             other.reset(CreateFileW(reinterpret_cast<const wchar_t*>(path().utf16()), GENERIC_READ,
                                     FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
             QVERIFY(other.get() != INVALID_HANDLE_VALUE);
-            if (file == u"held briefly") {
+            if (made == HeldBriefly) {
                 letGo = std::jthread([&other] {
                     Sleep(300);
                     other.reset();
@@ -119,12 +142,12 @@ private Q_SLOTS:
             }
         } else
 #endif
-            if (file == u"folder") {
+            if (made == Folder) {
             QDir().mkdir(path());
-        } else if (file.startsWith('/')) {
-            QFile::link(file, path());
-        } else if (file != u"missing") {
-            writeFile(path(), sampleDataFile(file.toInt()));
+        } else if (made == Link) {
+            QFile::link(target, path());
+        } else if (made == Records) {
+            writeFile(path(), sampleDataFile(records));
         }
         program_ = std::make_unique<Program>();
         bool started = false;
@@ -172,39 +195,32 @@ private Q_SLOTS:
 
     void menuEntries_data() {
         addRows<Entries>({
-            {"Edit twice", {{"main:medit", "main:medit"}, {"Edit"}}},
-            {"editor's Help", {{"main:medit", "Edit:mhel"}, {"Edit", "EditHelp"}}},
-            {"editor's About", {{"main:medit", "Edit:mabout"}, {"box:Edit data Element 1.0"}}},
-            {"Quit", {{"main:mquit"}, {"-main"}}},
-            {"Quit leaves the editor", {{"main:medit", "main:mquit"}, {"-main", "Edit"}}},
+            {"Edit twice", {{{"main", "medit"}, {"main", "medit"}}, {"Edit"}}},
+            {"editor's Help", {{{"main", "medit"}, {"Edit", "mhel"}}, {"Edit", "EditHelp"}}},
+            {"editor's About",
+             {{{"main", "medit"}, {"Edit", "mabout"}}, {"Edit"}, {}, "Edit data Element 1.0"}},
+            {"Quit", {{{"main", "mquit"}}, {}, {"main"}}},
+            {"Quit leaves the editor",
+             {{{"main", "medit"}, {"main", "mquit"}}, {"Edit"}, {"main"}}},
             {"help outlives the editor",
-             {{"main:medit", "Edit:mhel", "Edit:Command2"}, {"-Edit", "EditHelp"}}},
+             {{{"main", "medit"}, {"Edit", "mhel"}, {"Edit", "Command2"}}, {"EditHelp"}, {"Edit"}}},
         });
     }
 
     void menuEntries() {
         QFETCH(Entries, row);
-        const auto& [entries, expected] = row;
-        QString message;
-        for (const QString& entry : entries) {
-            QWidget* owner =
-                entry.startsWith("main") ? static_cast<QWidget*>(window()) : program_->editor();
-            QObject* target = owner->findChild<QObject*>(entry.section(':', 1));
-            auto* action = qobject_cast<QAction*>(target);  // in a menu, or else a button
-            QVERIFY2(target && (!action || !action->associatedObjects().isEmpty()),
-                     qPrintable(entry));
-            message += messageBoxText(
-                [&] { QMetaObject::invokeMethod(target, action ? "trigger" : "click"); });
+        const auto& [chosen, open, closed, message] = row;
+        QString said;
+        for (const auto& [window, name] : chosen) {
+            said += choose(window, name);
         }
-        for (const QString& what : expected) {
-            if (what.startsWith("box:")) {
-                QCOMPARE(message, what.mid(4));
-            } else if (what.startsWith('-')) {
-                QTRY_COMPARE(openWindows(what.mid(1)), 0);
-                QVERIFY(what != u"-main" || !program_->files().isOpen(1));
-            } else {
-                QCOMPARE(openWindows(what), 1);
-            }
+        QCOMPARE(said, message);
+        for (const QString& window : open) {
+            QCOMPARE(openWindows(window), 1);
+        }
+        for (const QString& window : closed) {
+            QTRY_COMPARE(openWindows(window), 0);
+            QVERIFY(window != u"main" || !program_->files().isOpen(kMainHandle));
         }
     }
 
@@ -239,9 +255,7 @@ private Q_SLOTS:
                    c->width() - (button ? 2 * frame : 0);
         };
         QCoreApplication::sendPostedEvents();  // a platform theme's settings, which come late
-        QWidget* shown = window == u"main"     ? this->window()
-                         : window == u"editor" ? program_->showEditor()
-                                               : open(window);
+        QWidget* shown = window == u"main" ? this->window() : open(window);
         auto* main = qobject_cast<QMainWindow*>(shown);
         QWidget* client = main ? main->centralWidget() : shown;
         // The flask, drawn for each size, and a title.
@@ -273,14 +287,17 @@ private Q_SLOTS:
 
     // What a click and a screen reader give. Each tile shows a record of its own,
     // the one its name announces; it is read-only and its family is heard, as
-    // the legend names it, and shown on hovering. A detail box is read-only, its
+    // the legend names it, and shown on hovering; it is filled as that family's
+    // swatch (the series rows' Rare Earth a lighter shade), and every family of
+    // the legend has tiles. A detail box is read-only, its
     // unit is its description and the record's text its value. Run again on a
     // dark desktop and under High Contrast Black.
     void readable() {
-        QStringList families;
+        QMap<QString, QColor> families;  // the legend's names and swatches
         for (QFrame* swatch : window()->findChildren<QFrame*>(QRegularExpression("^Shape"))) {
-            families << swatch->accessibleName();
+            families[swatch->accessibleName()] = swatch->palette().color(QPalette::Window);
         }
+        QSet<QString> tiled;
         const auto read = [](QWidget* c) { return QAccessible::queryAccessibleInterface(c); };
         for (int z = 1; z <= 110; ++z) {
             QLineEdit* tile = window()->tile(z);
@@ -289,10 +306,25 @@ private Q_SLOTS:
                      ("Name" + shown()).leftJustified(13));
             QCOMPARE(box("cHF")->text().trimmed(), "Fusion" + shown());
             QCOMPARE(read(tile)->text(QAccessible::Name), tile->text() + ", " + shown());
-            QVERIFY(families.contains(read(tile)->text(QAccessible::Description)));
+            const QString family = read(tile)->text(QAccessible::Description);
+            const QColor fill = tile->palette().color(QPalette::Base), swatch = families[family];
+            QVERIFY2(swatch.isValid() &&
+                         (fill == swatch ||
+                          (family == "Rare Earth" && fill.lightness() > swatch.lightness())),
+                     qPrintable(tile->text()));
+            tiled << family;
             QVERIFY(read(tile)->state().readOnly);
         }
-        QCOMPARE(control("Fe")->toolTip(), "Fe, 26: Transition Metals");
+        QCOMPARE(tiled.size(), families.size());
+        // The tiles at the edges of the families, as hovering shows them.
+        for (const QString tip :
+             {"H, 1: Alkaline Metals", "Be, 4: Alkali Earth Metals", "Fe, 26: Transition Metals",
+              "La, 57: Transition Metals", "Ac, 89: Transition Metals", "Al, 13: Other Metals",
+              "Po, 84: Other Metals", "B, 5: Non-Metals", "Te, 52: Non-Metals",
+              "At, 85: Halogens(Non-Metals)", "Rn, 86: Noble(Inert)Gasses", "Ce, 58: Rare Earth",
+              "Lw, 103: Rare Earth"}) {
+            QCOMPARE(control(tip.section(',', 0, 0))->toolTip(), tip);
+        }
         for (QLineEdit* field : window()->detailBoxes()) {
             QString unit;  // the label just right of the box, within its height
             const QRect place = field->geometry();
@@ -359,7 +391,7 @@ private Q_SLOTS:
     // where to write.
     void aboutWindow() {
         QLocale::setDefault(QLocale(QStringLiteral("en_US")));
-        QWidget* about = program_->showAbout();
+        QWidget* about = open("about");
         const QSize size = about->size();
         about->resize(size * 2);
         QCOMPARE(about->size(), size);

@@ -2,7 +2,7 @@
 """Reads a picture of the main window, as the screen showed it, at 100 % with a
 record shown, and checks what a reader sees there.
 
-    tools/contrast.py PICTURE [--same-as OTHER]
+    tools/contrast.py PICTURE --positions BUILD/positions.tsv [--same-as OTHER]
 
 Each tile symbol and each detail box's value must stand out from its fill at
 4.5:1 or more (WCAG 2's contrast ratio): the fill is the commonest colour inside
@@ -12,35 +12,34 @@ window's inside below the menu bar must be the same, pixel for pixel, as in
 OTHER (the same window without a desktop's scheme and font). Prints the lowest
 ratio per fill colour; exits 1 when a check fails, 2 when it cannot read.
 
-The places come from the layout tables in table/TileCatalogue.h (twips; 15 make
-a pixel at 100 %); the picture is the window's inside, the client area at its
-bottom. Needs ImageMagick's convert and identify.
+The places, in pixels at 100 %, come from the positions file the build writes
+from the windows' layout tables (tools/positions); the picture is the window's
+inside, the client area at its bottom. Needs ImageMagick's convert and identify.
 """
 import argparse
 import collections
-import pathlib
-import re
+import csv
 import subprocess
 import sys
 
-CLIENT_HEIGHT = 409  # the main window's client area at 100 %, in pixels
 FRAME = 3  # a text box's frame and margin, in pixels
-TILE = 23
-BOX_HEIGHT = 22
 
 
-def places(root):
-    """(name, left, top, width, height) of each tile and detail box, in pixels."""
-    text = (root / "table" / "TileCatalogue.h").read_text()
-    tiles = re.findall(r'\{\d+, "(\w+)", \d+, (\d+), (\d+), 0x[0-9A-Fa-f]+\}', text)
-    boxes = re.findall(r"\{(\d+), \d+, \d+, (\d+), \d+, \d+, (\d+), (\d+), \d+, \"", text)
-    if len(tiles) != 110 or len(boxes) != 14:
-        sys.exit("contrast.py: the layout tables in table/TileCatalogue.h no longer read as expected")
-    found = [(symbol, round(int(left) / 15), round(int(top) / 15), TILE, TILE)
-             for symbol, left, top in tiles]
-    found += [("field %s" % field, round(int(left) / 15), round(int(top) / 15),
-               round(int(width) / 15), BOX_HEIGHT) for field, top, left, width in boxes]
-    return found
+def places(path):
+    """The main window's client height, and (name, left, top, width, height) of
+    each tile and detail box, in pixels."""
+    try:
+        with open(path, newline="") as table:
+            rows = [row for row in csv.DictReader(table, delimiter="\t")
+                    if row["window"] == "main"]
+        client = next(int(row["height"]) for row in rows if row["control"] == "client")
+        found = [(row["shows"] if row["shows"] != "-" else "field " + row["control"],
+                  int(row["left"]), int(row["top"]), int(row["width"]), int(row["height"]))
+                 for row in rows if row["control"] != "client"]
+    except (OSError, KeyError, ValueError, StopIteration) as error:
+        print("contrast.py: cannot read the positions %s: %r" % (path, error), file=sys.stderr)
+        sys.exit(2)
+    return client, found
 
 
 def load(path):
@@ -71,17 +70,19 @@ def ratio(a, b):
 def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
     parser.add_argument("picture")
+    parser.add_argument("--positions", required=True)
     parser.add_argument("--same-as")
     arguments = parser.parse_args()
+    client_height, controls = places(arguments.positions)
     width, height, pixels = load(arguments.picture)
-    client_top = height - CLIENT_HEIGHT
+    client_top = height - client_height
 
     def pixel(x, y):
         at = 3 * ((client_top + y) * width + x)
         return tuple(pixels[at:at + 3])
 
     failures, empty, lowest = [], [], {}
-    for name, left, top, w, h in places(pathlib.Path(__file__).resolve().parent.parent):
+    for name, left, top, w, h in controls:
         count = collections.Counter(pixel(x, y) for y in range(top + FRAME, top + h - FRAME)
                                     for x in range(left + FRAME, left + w - FRAME))
         fill = count.most_common(1)[0][0]
@@ -101,7 +102,7 @@ def main():
         failures.append("%d boxes show nothing: was a record shown?" % len(empty))
     if arguments.same_as:
         other_width, other_height, other = load(arguments.same_as)
-        inside = width * CLIENT_HEIGHT * 3
+        inside = width * client_height * 3
         if (other_width, other_height) != (width, height) or pixels[-inside:] != other[-inside:]:
             failures.append("the window's inside differs from " + arguments.same_as)
     for failure in failures[:10]:

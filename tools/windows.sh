@@ -22,7 +22,7 @@ export WINEPREFIX=$build/wine
 # folder, packages and wine prefixes. The lock file names the run holding it.
 mkdir -p "$build"
 lock=$build/.lock
-exec 8<>"$lock"
+exec 8<>"$lock"  # descriptor 8: see tools/windows/wine.sh
 if ! flock -n 8; then
     echo "Another run of tools/windows.sh is using $build and $root/dist:" \
          "$(cat "$lock" 2>/dev/null). Wait for it to end, or end it, and run this again." >&2

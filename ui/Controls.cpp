@@ -4,6 +4,7 @@
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 
 namespace orbitra {
@@ -43,6 +44,33 @@ QFont layoutFont() {
         return chosen;
     }();
     return font;
+}
+
+QString utf8(std::string_view text) {
+    return QString::fromUtf8(text.data(), qsizetype(text.size()));
+}
+
+QLabel* captionLabel(QWidget* parent, const QString& name, const QString& caption,
+                     const QRect& geometry) {
+    auto* label = new QLabel(caption, parent);
+    label->setObjectName(name);
+    label->setGeometry(geometry);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return label;
+}
+
+void showFields(const std::array<QLineEdit*, kPropertyCount>& boxes, const ElementRecord& record) {
+    for (int i = 0; i < kPropertyCount; ++i) {
+        boxes[i]->setText(QString::fromStdString(record.fields[i]));
+        boxes[i]->setCursorPosition(0);
+    }
+}
+
+void TabChain::add(QWidget* next) {
+    if (previous_ != nullptr) {
+        QWidget::setTabOrder(previous_, next);
+    }
+    previous_ = next;
 }
 
 }  // namespace orbitra

@@ -1,6 +1,14 @@
 #pragma once
 
+#include "ElementRecord.h"
+
+#include <array>
+#include <string_view>
+
 class QFont;
+class QLabel;
+class QLineEdit;
+class QRect;
 class QString;
 class QWidget;
 
@@ -24,5 +32,26 @@ QString layoutFontFamily();
 // set, so a window given it keeps it whatever font a platform theme or the
 // desktop gives the application, at start or while the program runs.
 QFont layoutFont();
+
+// `text` as the tables hold it, UTF-8, as the text of a control.
+QString utf8(std::string_view text);
+
+// A label `name` showing `caption` from its top-left corner at `geometry`.
+QLabel* captionLabel(QWidget* parent, const QString& name, const QString& caption,
+                     const QRect& geometry);
+
+// Shows the fourteen fields of `record` in `boxes`, cname .. cHF in record
+// order, each from its first character.
+void showFields(const std::array<QLineEdit*, kPropertyCount>& boxes, const ElementRecord& record);
+
+// The keyboard order of a window, built one control at a time: each control
+// added comes after the one added before it.
+class TabChain {
+public:
+    void add(QWidget* next);
+
+private:
+    QWidget* previous_ = nullptr;
+};
 
 }  // namespace orbitra

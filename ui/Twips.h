@@ -7,16 +7,14 @@
 // high-contrast system scheme never puts its own text colour on the program's
 // fill.
 
+#include "Layout.h"
+
 #include <QColor>
 #include <QPalette>
 #include <QRect>
 #include <QWidget>
 
 namespace orbitra {
-
-inline int px(int twips) {
-    return qRound(twips / 15.0);
-}
 
 inline QRect twips(int left, int top, int width, int height) {
     return QRect(px(left), px(top), px(width), px(height));

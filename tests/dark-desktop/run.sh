@@ -1,7 +1,7 @@
 #!/bin/sh
 # The program on a dark desktop with a font of its own, as qt6ct sets them
 # (qt6ct/qt6ct.conf here), on an X display of its own (Xvfb):
-#   run.sh SCREENSHOTS TST_WINDOWS DATAFILE OUTDIR
+#   run.sh SCREENSHOTS TST_WINDOWS DATAFILE OUTDIR POSITIONS
 # Pictures of the windows with iron shown, made with the desktop's scheme and
 # without it (offscreen): in the first every tile symbol and box value stands
 # out from its fill at 4.5:1 or more, and the main window's inside is the
@@ -11,7 +11,7 @@
 # fails to start, it tries again and then says so: that is no fault of the program.
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
-screenshots=$1 test=$2 data=$3 out=$4
+screenshots=$1 test=$2 data=$3 out=$4 positions=$5
 if ! ls /usr/lib/*/qt6/plugins/platformthemes/libqt6ct.so >/dev/null 2>&1 ||
    ! command -v xvfb-run >/dev/null; then
     echo "qt6ct or xvfb-run is not installed: skipped"
@@ -34,5 +34,5 @@ on_dark_desktop() {
 }
 on_dark_desktop "$screenshots" "$data" "$out/dark" &&
     python3 "$here/../../tools/contrast.py" "$out/dark/main-window.png" \
-        --same-as "$out/plain/main-window.png" &&
+        --positions "$positions" --same-as "$out/plain/main-window.png" &&
     on_dark_desktop "$test" readable layoutRelations

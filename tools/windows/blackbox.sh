@@ -54,11 +54,18 @@ fail() {
     echo "blackbox: $*" >&2
     exit 1
 }
+# The centre of control $2 of window $1 and that window's client height, as
+# place_of prints them.
+place() {
+    place_of "$build" "$1" "$2" || fail "the build's positions.tsv does not place $1/$2"
+}
 # Clicks the Fe tile of the main window and checks that the detail panel
-# filled in. The Fe tile: 2880, 3720 twips, 24 pixels square; the client area
-# is 409 high.
+# filled in.
 click_iron() {
-    click_shows "$main" 409 204 260 700x120+0+0 "$checks/$1" ||
+    local at x y client
+    at=$(place main Fe)
+    read -r x y client <<<"$at"
+    click_shows "$main" "$client" "$x" "$y" 700x120+0+0 "$checks/$1" ||
         fail "$1: a click on Fe showed nothing in the detail panel"
 }
 # Starts orbitra-table.exe ($2) in the folder $1, as Explorer does; waits for
@@ -155,15 +162,19 @@ echo "-- a record saved in the editor"
 helper import -window "$main" "$checks/main-window.png"
 helper xdotool key --window "$main" alt+e
 editor=$(window_named "Edit data") || fail "Edit opened no editor"
-# Record number box and Save of the editor, whose client area is 261 high.
-click_in "$editor" 261 320 204
+# The editor's record number box, then after typing its Save.
+number_box=$(place Edit Text1)
+save=$(place Edit Save)
+read -r x y client <<<"$number_box"
+click_in "$editor" "$client" "$x" "$y"
 sleep 0.5
 # Over whatever the box holds: the "e" of Alt+E sometimes reaches it too.
 helper -q xdotool key ctrl+a  # (xdotool complains of Xvfb's focus)
 helper -q xdotool type --delay 50 "26"
 helper -q xdotool key alt+r
 sleep 0.5
-click_in "$editor" 261 436 204
+read -r x y client <<<"$save"
+click_in "$editor" "$client" "$x" "$y"
 for tries in $(seq 100); do
     cmp -s "$shipped" "$program/period.bio" || break
     sleep 0.1

@@ -48,5 +48,6 @@ window_test "$build" "$build/tests/tst_windows-high-contrast.log" readable layou
     status=1
 echo "-- the main window under High Contrast Black, iron shown"
 picture_of_iron "$build" "$work" 100 "$root/docs/windows-high-contrast.png"
-python3 "$root/tools/contrast.py" "$root/docs/windows-high-contrast.png" || status=1
+python3 "$root/tools/contrast.py" "$root/docs/windows-high-contrast.png" \
+    --positions "$build/positions.tsv" || status=1
 exit "$status"

@@ -129,7 +129,7 @@ ensure_qt_windows() {
     # Qt. The lock file names the run holding it.
     mkdir -p "$qt_cache"
     local lock=$qt_cache/qt-$qt_hash.lock
-    exec 9<>"$lock"
+    exec 9<>"$lock"  # descriptor 9: see tools/windows/wine.sh
     if ! flock -n 9; then
         echo "== Waiting for another run to finish Qt for Windows in $QT_WINDOWS" \
              "($(cat "$lock" 2>/dev/null || echo "lock $lock")) ..."

@@ -3,6 +3,16 @@
 # a prefix, an Xvfb display, ending what a script started, and running the
 # helpers that look at the program (wine's own programs, the X tools) so that
 # their hiccups are not taken for the program's faults.
+#
+# File descriptors 8 and 9 are the lock files of the Windows scripts: windows.sh
+# holds 8, on build-windows/.lock, for its whole run (one run at a time on a
+# checkout); qt.sh holds 9, on the Qt cache's lock, while it builds Qt for
+# Windows (one build at a time for the cache). A lock stays held while any
+# process keeps its descriptor open, and a child inherits the descriptors, so
+# whatever may outlive the step that starts it (wine's server and services,
+# Xvfb, a job in a process group of its own) is started with "8>&- 9>&-":
+# otherwise the lock would outlast the run, and the next run would wait on it
+# or refuse to start. Keep 8 and 9 for these locks and nothing else.
 
 mingw_runtime=(/usr/lib/gcc/x86_64-w64-mingw32/*-posix/libstdc++-6.dll
                /usr/lib/gcc/x86_64-w64-mingw32/*-posix/libgcc_s_seh-1.dll
@@ -37,20 +47,32 @@ start_failures='Application could not be started|ShellExecuteEx failed: Internal
 # program. A helper that ran gives its answer, a refusal too (reg saying that a
 # key is absent, a test that failed): only a failure to start is retried.
 helper() {
-    local quiet=false errors tries status
+    local quiet=false errors status
     [ "$1" != -q ] || { quiet=true; shift; }
     errors=$(mktemp)
+    until_started helper_attempt "$@" || helper_failed "$*" "$errors"
+    $quiet || cat "$errors" >&2
+    rm -f "$errors"
+    return "$status"
+}
+# One run of helper's "$@", its error output into $errors and its status into
+# $status; fails when it failed to start.
+helper_attempt() {
+    status=0
+    "$@" 2>"$errors" || status=$?
+    ! grep -qE "$start_failures" "$errors"
+}
+# The retry of every start here: runs the attempt "$@" up to five times, 1, 2,
+# 3 and 4 seconds apart, until it succeeds. An attempt succeeds when what it
+# started ran, whatever its answer (which it leaves for its caller), and fails
+# only when it could not start it. Fails when no attempt succeeded.
+until_started() {
+    local tries
     for tries in 1 2 3 4 5; do
-        status=0
-        "$@" 2>"$errors" || status=$?
-        if ! grep -qE "$start_failures" "$errors"; then
-            $quiet || cat "$errors" >&2
-            rm -f "$errors"
-            return "$status"
-        fi
+        "$@" && return 0
         [ "$tries" = 5 ] || sleep "$tries"
     done
-    helper_failed "$*" "$errors"
+    return 1
 }
 # Ends the script (and the script that sourced this, from a subshell too):
 # the helper "$1" could not be started, for the reason in the file $2.
@@ -114,16 +136,18 @@ export WINEPREFIX="\${ORBITRA_WINEPREFIX:-$WINEPREFIX}"
 export WINEDEBUG='$WINEDEBUG' WINEDLLOVERRIDES='$WINEDLLOVERRIDES'
 export WINEPATH='$(IFS=';'; echo "${paths[*]}")'
 [ -z "\${ORBITRA_WINE_ONCE:-}" ] || exec wine "\$@"
+source '$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/wine.sh'
 errors=\$(mktemp)
 trap 'rm -f "\$errors"' EXIT
-for tries in 1 2 3 4 5; do
+# Wine's output passes through; its error output is kept to be looked at too.
+attempt() {
     status=0
     (wine "\$@" 2>&1 1>&3 3>&- | tee "\$errors" >&2; exit "\${PIPESTATUS[0]}") 3>&1 || status=\$?
-    grep -qE '$start_failures' "\$errors" || exit "\$status"
-    sleep "\$tries"
-done
-echo "wine could not start \$1 five times, a failure of wine, not of the program" >&2
-exit 69
+    ! grep -qE "\$start_failures" "\$errors"
+}
+until_started attempt "\$@" ||
+    { echo "wine could not start \$1 five times, a failure of wine, not of the program" >&2; exit 69; }
+exit "\$status"
 RUN
     chmod +x "$build/wine-run"
     fresh_prefix "$WINEPREFIX"
@@ -168,27 +192,31 @@ start_xvfb() {
     # Xvfb picks a free display itself and writes its number to the file. It
     # keeps none of the caller's lock files open (8, 9). One that does not
     # start is started again, five times in all.
-    local numbers errors tries start
+    local numbers errors
     numbers=$(mktemp)
     errors=$(mktemp)
-    for start in 1 2 3 4 5; do
-        Xvfb -displayfd 3 -screen 0 2048x1536x24 -noreset -nolisten tcp 3>"$numbers" \
-            >/dev/null 2>"$errors" 8>&- 9>&- &
-        xvfb_pid=$!
-        for tries in $(seq 100); do
-            [ -s "$numbers" ] && break
-            kill -0 "$xvfb_pid" 2>/dev/null || break
-            sleep 0.1
-        done
-        [ ! -s "$numbers" ] || break
-        kill "$xvfb_pid" 2>/dev/null || true
-        wait "$xvfb_pid" 2>/dev/null || true
-        xvfb_pid=
-        sleep "$start"
-    done
-    [ -s "$numbers" ] || { rm -f "$numbers"; helper_failed Xvfb "$errors"; }
+    until_started xvfb_attempt || { rm -f "$numbers"; helper_failed Xvfb "$errors"; }
     export DISPLAY=:$(head -n1 "$numbers")
     rm -f "$numbers" "$errors"
+}
+
+# One start of Xvfb for start_xvfb, which gives it the files $numbers and
+# $errors: waits up to ten seconds for the display's number; fails when none
+# came.
+xvfb_attempt() {
+    local tries
+    Xvfb -displayfd 3 -screen 0 2048x1536x24 -noreset -nolisten tcp 3>"$numbers" \
+        >/dev/null 2>"$errors" 8>&- 9>&- &
+    xvfb_pid=$!
+    for tries in $(seq 100); do
+        [ ! -s "$numbers" ] || return 0
+        kill -0 "$xvfb_pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    kill "$xvfb_pid" 2>/dev/null || true
+    wait "$xvfb_pid" 2>/dev/null || true
+    xvfb_pid=
+    return 1
 }
 
 # Ends the wine server of $WINEPREFIX, and every program of that prefix with
@@ -222,26 +250,32 @@ window_named() {
 # fails to start it, it is started again as helper does; a program that
 # started and showed no window in half a minute fails.
 start_window() {
-    local folder=$1 title=$2 errors tries
+    local folder=$1 title=$2 errors no_window=false
     shift 2
     errors=$(mktemp)
-    for tries in 1 2 3 4 5; do
-        (cd "$folder" && export ORBITRA_WINE_ONCE=1 && exec "$@") </dev/null >/dev/null 2>"$errors" &
-        program_pid=$!
-        if window=$(window_named "$title" "$program_pid"); then
-            break
-        fi
-        if kill -0 "$program_pid" 2>/dev/null || ! grep -qE "$start_failures" "$errors"; then
-            cat "$errors" >>"${program_errors:-/dev/stderr}"
-            rm -f "$errors"
-            return 1
-        fi
-        wait "$program_pid" 2>/dev/null || true
-        sleep "$tries"
-    done
-    [ -n "${window:-}" ] || helper_failed "$*" "$errors"
+    window=
+    until_started start_window_attempt "$@" || helper_failed "$*" "$errors"
+    if $no_window; then
+        cat "$errors" >>"${program_errors:-/dev/stderr}"
+        rm -f "$errors"
+        return 1
+    fi
     cat "$errors" >>"${program_errors:-/dev/null}"
     rm -f "$errors"
+}
+# One start of "$@" for start_window, with its folder, title and files: fails
+# only when wine failed to start the program; sets no_window when the program
+# started and showed no window.
+start_window_attempt() {
+    (cd "$folder" && export ORBITRA_WINE_ONCE=1 && exec "$@") </dev/null >/dev/null 2>"$errors" &
+    program_pid=$!
+    window=$(window_named "$title" "$program_pid") && return 0
+    if kill -0 "$program_pid" 2>/dev/null || ! grep -qE "$start_failures" "$errors"; then
+        no_window=true
+        return 0
+    fi
+    wait "$program_pid" 2>/dev/null || true
+    return 1
 }
 
 # Clicks the point (x, y), in pixels of the client area, of window $1 whose
@@ -250,6 +284,25 @@ click_in() {
     local id=$1 client_height=$2 x=$3 y=$4 X Y WIDTH HEIGHT SCREEN WINDOW
     eval "$(helper xdotool getwindowgeometry --shell "$id")"
     helper xdotool mousemove $((X + x)) $((Y + HEIGHT - client_height + y)) click 1
+}
+
+# Where window $2 ("main", "Edit") puts control $3, named or by what it shows
+# ("Fe", "Save"), or with "client" its client area, from the positions file
+# that the build $1 writes from the layout tables (tools/positions): prints
+# the control's centre and its client area's height, "X Y CLIENT_HEIGHT", in
+# pixels at the display scale $4 per cent (100 when not given).
+place_of() {
+    awk -F'\t' -v window="$2" -v control="$3" -v percent="${4:-100}" '
+        function scaled(n) { return int(n * percent / 100) }
+        $1 == window && $2 == "client" { client = $7 }
+        $1 == window && ($2 == control || $3 == control) {
+            x = $4 + int($6 / 2); y = $5 + int($7 / 2); found = 1
+        }
+        END {
+            if (!found || !client) exit 1
+            print scaled(x), scaled(y), scaled(client)
+        }' "$1/positions.tsv" ||
+        { echo "$1/positions.tsv places no $3 in the window $2" >&2; return 1; }
 }
 
 # Clicks the point (x, y) of the client area of window $1, $2 pixels high, and
@@ -303,14 +356,15 @@ picture_of_iron() {
         { echo "the program showed no main window at $percent %" >&2; return 1; }
     main=$window
     eval "$(helper xdotool getwindowgeometry --shell "$main")"
-    # Laid out for 96 dots per inch, the client area is 409 pixels high; scaled,
-    # the window must have grown with it, or the scale never reached the program.
-    client=$((409 * percent / 100))
+    local iron x y
+    iron=$(place_of "$build" main Fe "$percent") || return 1
+    read -r x y client <<<"$iron"
+    # Scaled, the window must have grown with its client area, or the scale
+    # never reached the program.
     [ "$HEIGHT" -ge "$client" ] ||
         { echo "the main window is $HEIGHT pixels high at $percent %, as if unscaled" >&2; return 1; }
-    # The Fe tile, at (204, 260) of the client area at 100 %; the detail panel
-    # fills in once the click has been handled.
-    click_shows "$main" "$client" $((204 * percent / 100)) $((260 * percent / 100)) \
+    # The detail panel fills in once the click on Fe has been handled.
+    click_shows "$main" "$client" "$x" "$y" \
         $((700 * percent / 100))x$((120 * percent / 100))+0+0 "$work/click" ||
         { echo "a click on Fe at $percent % showed nothing" >&2; return 1; }
     # The inside is 714 by 426 pixels at 100 %; without the time stamps
