@@ -1,6 +1,8 @@
 #include "Edit.h"
 
+#include "Accessible.h"
 #include "Controls.h"
+#include "FieldUnits.h"
 #include "RecordNumber.h"
 #include "Twips.h"
 
@@ -12,6 +14,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStringList>
 
 namespace orbitra {
 
@@ -145,6 +148,7 @@ Edit::Edit(DataFiles& files, QWidget* parent)
     createMenus();
     createConnections();
     createTabOrder();
+    focusHeardFirst(this);
     settleControls(this);
     resize(px(kClientWidth), px(kClientHeight) + menuBar()->sizeHint().height());
     Form_Load();
@@ -160,6 +164,7 @@ QLineEdit* Edit::fieldBox(int field) {
         textBox(client_, text(kFields[field].box),
                 twips(row.boxLeft, row.top, row.boxWidth, kFieldBoxHeight), kFieldBoxColour);
     box->setAccessibleName(text(kFields[field].caption));
+    box->setAccessibleDescription(text(kFieldUnits[field]));
     return box;
 }
 
@@ -264,10 +269,13 @@ Status Edit::ShowRecord(qint16 number) {
         return status;
     }
     const auto boxes = fieldBoxes();
+    QStringList shown;
     for (int i = 0; i < kPropertyCount; ++i) {
         boxes[i]->setText(QString::fromStdString(record.fields[i]));
         boxes[i]->setCursorPosition(0);
+        shown.append(boxes[i]->text());
     }
+    announce(Text1, recordHeard(number, shown));
     return {};
 }
 

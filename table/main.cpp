@@ -1,7 +1,9 @@
 #include "main.h"
 
+#include "Accessible.h"
 #include "ClickFilter.h"
 #include "Controls.h"
+#include "FieldUnits.h"
 #include "TileCatalogue.h"
 #include "Twips.h"
 
@@ -13,6 +15,9 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QStringList>
+
+#include <algorithm>
 
 namespace orbitra {
 
@@ -37,6 +42,16 @@ QLabel* label(QWidget* parent, int number, std::string_view caption, const QRect
 QString text(std::string_view s) {
     return QString::fromUtf8(s.data(), qsizetype(s.size()));
 }
+
+constexpr bool unitLabelsShowFieldUnits() {
+    for (const DetailRow& row : DetailPanel) {
+        if (row.unit != kFieldUnits[row.field]) {
+            return false;
+        }
+    }
+    return true;
+}
+static_assert(unitLabelsShowFieldUnits());
 
 }  // namespace
 
@@ -78,6 +93,8 @@ main::main(DataFiles& files, QWidget* parent)
     createDetailPanel();
     createMenus();
     createTabOrder();
+    new PaneKeys(this, {tiles_.begin(), tiles_.end()},
+                 {cname, cAN, cAW, cMP, cBP, cDen, cEC, cVE, cCS, cSH, cTC, EC, cHV, cHF});
     settleControls(this);
     resize(px(kClientWidth), px(kClientHeight) + menuBar()->sizeHint().height());
 }
@@ -91,7 +108,7 @@ QLineEdit* main::detailBox(int field) {
     box->setGeometry(twips(row.boxLeft, row.top, row.boxWidth, kDetailBoxHeight));
     box->setReadOnly(true);
     box->setAccessibleName(text(kFields[field].caption));
-    box->setAccessibleDescription(text(row.unit));
+    box->setAccessibleDescription(text(kFieldUnits[field]));
     paint(box, Surface::Field, kDetailBoxColour);
     return box;
 }
@@ -103,6 +120,7 @@ std::array<QLineEdit*, 14> main::detailBoxes() const {
 void main::createTable() {
     for (const ElementTile& tile : TileCatalogue) {
         auto* box = new QLineEdit(canvas_);
+        exposeAsButton(box);
         box->setReadOnly(true);
         box->setObjectName(QStringLiteral("Text%1").arg(tile.control));
         box->setText(text(tile.symbol));
@@ -226,9 +244,16 @@ void main::ShowRecord(qint16 number) {
         return;
     }
     const auto boxes = detailBoxes();
+    QStringList shown;
     for (int i = 0; i < kPropertyCount; ++i) {
         boxes[i]->setText(QString::fromStdString(record.fields[i]));
         boxes[i]->setCursorPosition(0);
+        shown.append(boxes[i]->text());
+    }
+    // A tile pressed from the keyboard keeps the focus: the element is heard there.
+    const auto pressed = std::find(tiles_.begin(), tiles_.end(), focusWidget());
+    if (pressed != tiles_.end()) {
+        announce(*pressed, recordHeard(number, shown));
     }
 }
 
