@@ -129,9 +129,12 @@ private Q_SLOTS:
         QCOMPARE(
             QAccessible::queryAccessibleInterface(box("Text1"))->text(QAccessible::Description),
             row.heard);
-        // Once the focus has gone, the box is the record number again.
+        // Once the focus has gone, the box is the record number again; Shift+Tab
+        // selects the text of the box it lands in.
         QTest::keyClick(box("Text1"), Qt::Key_Tab);
         QTRY_COMPARE(box("Text1")->accessibleDescription(), QString());
+        QTest::keyClick(box("cname"), Qt::Key_Backtab);
+        QTRY_COMPARE(box("cAN")->selectedText(), box("cAN")->text());
         // Each field box has the unit of the main window's box as its description.
         for (QLineEdit* field : window()->detailBoxes()) {
             QCOMPARE(box(qPrintable(field->objectName()))->accessibleDescription(),

@@ -1,6 +1,5 @@
 #include "Accessible.h"
 
-#include <QAbstractScrollArea>
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QCoreApplication>
@@ -17,7 +16,10 @@ namespace {
 
 // The dynamic property that tells the factory below how a widget is presented.
 constexpr char kPresentedAs[] = "orbitraPresentedAs";
-enum class Presented { Button = 1, Window };
+enum class Presented { Button = 1, Window, Notice };
+
+// The name of the window's notice, the widget whose showing is heard.
+constexpr char kNotice[] = "notice";
 
 // The accessible description a widget has while it is not announcing.
 constexpr char kUsualDescription[] = "orbitraUsualDescription";
@@ -54,6 +56,8 @@ QAccessibleInterface* presentAs(const QString&, QObject* object) {
             return new ButtonInterface(widget);
         case Presented::Window:
             return new QAccessibleWidget(widget, QAccessible::Window);
+        case Presented::Notice:
+            return new QAccessibleWidget(widget, QAccessible::Notification);
     }
     return nullptr;
 }
@@ -100,20 +104,37 @@ protected:
     }
 };
 
-// Tells of a text box's focus as it arrives, before the box moves its caret or
-// selects its text: a screen reader that hears of the caret first takes the
-// focus as moved without saying so.
+// Lets a text box tell of its focus before its caret. A box that takes the
+// focus by Tab selects its text at once, and a screen reader that hears of the
+// selection and caret before the focus takes the focus as moved without saying
+// so. Here the box takes the focus as if clicked, and selects its text just
+// after, as it would have: the same selection, shown a moment later.
 class FocusFirst : public QObject {
 public:
     using QObject::QObject;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::FocusIn && static_cast<QWidget*>(watched)->hasFocus()) {
-            QAccessibleEvent focus(watched, QAccessible::Focus);
-            QAccessible::updateAccessibility(&focus);
+        if (event->type() != QEvent::FocusIn) {
+            return false;
         }
-        return false;
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::TabFocusReason && reason != Qt::BacktabFocusReason &&
+            reason != Qt::ShortcutFocusReason) {
+            return false;
+        }
+        QFocusEvent plain(QEvent::FocusIn, Qt::OtherFocusReason);
+        QCoreApplication::sendEvent(watched, &plain);
+        QPointer<QLineEdit> box(static_cast<QLineEdit*>(watched));
+        QMetaObject::invokeMethod(
+            this,
+            [box] {
+                if (box && box->hasFocus()) {
+                    box->selectAll();
+                }
+            },
+            Qt::QueuedConnection);
+        return true;
     }
 };
 
@@ -132,12 +153,23 @@ void announce(QWidget* widget, const QString& message) {
         widget->setProperty(kUsualDescription, widget->accessibleDescription());
         new DescriptionRestorer(widget);
     }
-    const bool same = widget->accessibleDescription() == message;
     widget->setAccessibleDescription(message);
-    if (same) {
-        QAccessibleEvent changed(widget, QAccessible::DescriptionChanged);
-        QAccessible::updateAccessibility(&changed);
+    // Qt 6.4 sends a changed description to AT-SPI without its text, and has no
+    // announcement: a screen reader speaks a notification as it is shown. The
+    // notice is an empty widget of no size, so nothing shows on the screen.
+    QWidget* window = widget->window();
+    auto* notice = window->findChild<QWidget*>(kNotice, Qt::FindDirectChildrenOnly);
+    if (notice == nullptr) {
+        notice = new QWidget(window);
+        presentAs(notice, Presented::Notice);
+        notice->setObjectName(kNotice);
+        notice->setGeometry(0, 0, 0, 0);
+        notice->setFocusPolicy(Qt::NoFocus);
+        notice->setAttribute(Qt::WA_TransparentForMouseEvents);
     }
+    notice->hide();
+    notice->setAccessibleName(message);
+    notice->show();
 }
 
 QString recordHeard(int number, const QStringList& fields) {
@@ -154,9 +186,6 @@ QString recordHeard(int number, const QStringList& fields) {
 void focusHeardFirst(QWidget* window) {
     auto* filter = new FocusFirst(window);
     for (QLineEdit* box : window->findChildren<QLineEdit*>()) {
-        box->installEventFilter(filter);
-    }
-    for (QAbstractScrollArea* box : window->findChildren<QAbstractScrollArea*>()) {
         box->installEventFilter(filter);
     }
 }

@@ -25,17 +25,19 @@ void exposeAsButton(QWidget* widget);
 // window whose name is its title.
 void exposeAsWindow(QWidget* window);
 
-// Has `message` heard for `widget`, which has the focus: its accessible
-// description becomes the message, and changes back when the focus leaves it.
-// Saying the same message twice is heard twice.
+// Has `message` heard for `widget`, which has the focus: the window's notice
+// shows it to assistive technology (heard each time, the same message too),
+// and the widget's accessible description is the message until the focus
+// leaves it.
 void announce(QWidget* widget, const QString& message);
 
 // What is heard once record `number` with the field texts `fields` (in record
 // order) is shown: its chemical name, or that it is empty or has no name.
 QString recordHeard(int number, const QStringList& fields);
 
-// The text boxes of `window` tell of their focus before their caret, so that a
-// screen reader follows the focus into a box and speaks it.
+// The one-line text boxes of `window` tell of their focus before their caret,
+// so that a screen reader follows the focus into a box and speaks it; Tab
+// still selects the text of the box it lands in.
 void focusHeardFirst(QWidget* window);
 
 // Two panes of one window, with the keys of a keyboard user: F6 moves from any

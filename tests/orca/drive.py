@@ -19,21 +19,22 @@ import time
 PROGRAM, RUN, OUT = sys.argv[1:4]
 INSIDE = len(sys.argv) > 4
 LOG = os.path.join(RUN, "orca-debug.txt")
-SPEECH = re.compile(r"SPEECH OUTPUT: '(.*?)'(?:\{[^{}]*\})?$")
+SPEECH = re.compile(r"SPEECH OUTPUT: '(.*?)' ?(?:\{[^{}]*\})?$")
 
 
 def start_xvfb():
+    """Xvfb on the first free display from :70, tried again where it does not last."""
     for attempt in range(3):
-        read, write = os.pipe()
-        xvfb = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write), "-noreset", "-nolisten", "tcp",
-             "-screen", "0", "1280x1024x24"], pass_fds=[write], stderr=subprocess.DEVNULL)
-        os.close(write)
-        number = os.read(read, 16).decode().strip()
-        os.close(read)
-        if number:
-            return xvfb, ":" + number
-        xvfb.wait()
+        number = next(n for n in range(70, 200) if not os.path.exists("/tmp/.X%d-lock" % n))
+        display = ":%d" % number
+        xvfb = subprocess.Popen(["Xvfb", display, "-noreset", "-nolisten", "tcp",
+                                 "-screen", "0", "1280x1024x24"], stderr=subprocess.DEVNULL)
+        env = dict(os.environ, DISPLAY=display)
+        usable = lambda: subprocess.call(["xdotool", "getdisplaygeometry"], env=env,
+                                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL) == 0
+        if wait_for(lambda: xvfb.poll() is None and usable(), 10):
+            return xvfb, display
+        end(xvfb)
         time.sleep(1)
     sys.exit("Xvfb failed to start three times; nothing was checked.")
 
@@ -47,6 +48,28 @@ def outside():
     finally:
         xvfb.terminate()
         xvfb.wait()
+
+
+STARTED = []  # every process started inside the session, ended in reverse order
+
+
+def started(process):
+    STARTED.append(process)
+    return process
+
+
+def end(process):
+    process.terminate()
+    try:
+        process.wait(10)
+    except subprocess.TimeoutExpired:  # Orca at times ignores SIGTERM
+        process.kill()
+        process.wait()
+
+
+def end_all():
+    for p in reversed(STARTED):
+        end(p)
 
 
 def spoken():
@@ -71,26 +94,30 @@ def start_orca():
     """Orca, its debug file line-buffered so that it can be waited on."""
     prefs = os.path.join(RUN, "orca-prefs")
     os.makedirs(prefs, exist_ok=True)
+    # Orca refuses to start beside another Orca of the same user, and with
+    # --replace kills it: here it has a display and buses of its own, so another
+    # user session's Orca (or another run's) is no concern of it, and is left alone.
     launcher = (
         "import builtins, faulthandler, runpy, sys\n"
-        "faulthandler.dump_traceback_later(45, repeat=True)\n"
+        "faulthandler.dump_traceback_later(50)  # where a start that hangs is stuck\n"
         "plain = builtins.open\n"
         "def line_buffered(file, mode='r', *args, **kwargs):\n"
         "    if file == sys.argv[2] and 'w' in mode:\n"
         "        return plain(file, mode, 1)\n"
         "    return plain(file, mode, *args, **kwargs)\n"
         "builtins.open = line_buffered\n"
-        "runpy.run_path('/usr/bin/orca', run_name='__main__')\n")
+        "orca = runpy.run_path('/usr/bin/orca', run_name='orca_launcher')\n"
+        "orca['main'].__globals__['otherOrcas'] = lambda: []\n"
+        "sys.exit(orca['main']())\n")
     for attempt in range(3):
-        orca = subprocess.Popen(
-            [sys.executable, "-c", launcher, "--debug-file", LOG, "-u", prefs, "--replace"],
-            stdout=subprocess.DEVNULL, stderr=open(os.path.join(RUN, "orca-stderr.txt"), "w"))
+        orca = started(subprocess.Popen(
+            [sys.executable, "-c", launcher, "--debug-file", LOG, "-u", prefs],
+            stdout=open(os.path.join(RUN, "orca-output.txt"), "w"), stderr=subprocess.STDOUT))
         ready = lambda: os.path.exists(LOG) and "Screen reader on" in open(LOG, errors="replace").read()
-        if wait_for(ready, 60):
+        if wait_for(lambda: ready() or orca.poll() is not None, 60) and ready():
             return orca
-        shutil.copy(os.path.join(RUN, "orca-stderr.txt"), os.path.join(OUT, "orca-stderr.txt"))
-        orca.terminate()
-        orca.wait()
+        end(orca)
+        shutil.copy(os.path.join(RUN, "orca-output.txt"), os.path.join(OUT, "orca-output-%d.txt" % attempt))
     sys.exit("Orca did not start three times; nothing was checked.")
 
 
@@ -99,12 +126,11 @@ def start_speech():
     config = os.path.join(RUN, "speechd")
     socket = os.path.join(os.environ["XDG_RUNTIME_DIR"], "speech-dispatcher", "speechd.sock")
     for attempt in range(3):
-        speechd = subprocess.Popen(["speech-dispatcher", "-s", "-t", "0", "-C", config],
-                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        speechd = started(subprocess.Popen(["speech-dispatcher", "-s", "-t", "0", "-C", config],
+                                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
         if wait_for(lambda: os.path.exists(socket), 15):
             return speechd
-        speechd.terminate()
-        speechd.wait()
+        end(speechd)
     sys.exit("speech-dispatcher did not start three times; nothing was checked.")
 
 
@@ -154,16 +180,16 @@ def window_of(title):
 
 def inside():
     env = os.environ
-    bus = subprocess.Popen(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"])
+    started(subprocess.Popen(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"]))
     subprocess.call(["gsettings", "set", "org.gnome.desktop.interface", "toolkit-accessibility", "true"])
-    wm = subprocess.Popen(["openbox"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    speechd = start_speech()
-    orca = start_orca()
+    started(subprocess.Popen(["openbox"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
+    start_speech()
+    start_orca()
     app_env = dict(env, QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
-    app = subprocess.Popen([PROGRAM], cwd=os.path.join(RUN, "work"), env=app_env,
-                           stderr=open(os.path.join(OUT, "program-stderr.txt"), "w"))
+    started(subprocess.Popen([PROGRAM], cwd=os.path.join(RUN, "work"), env=app_env,
+                             stderr=open(os.path.join(OUT, "program-stderr.txt"), "w")))
     s = Steps()
-    started = time.monotonic()
+    begun = time.monotonic()
     try:
         s.step("start: the main window, the focus on Na", lambda: window_of("Periodic Table"),
                ["Periodic Table", "Na, 11"], 20)
@@ -199,14 +225,7 @@ def inside():
         s.step("Alt+A opens About", lambda: with_alt("a"), ["About"], 15)
         s.step("Insert+KP_Enter reads the title", lambda: key("Insert+KP_Enter"), ["About"])
     finally:
-        elapsed = time.monotonic() - started
-        app.terminate()
-        app.wait()
-        orca.terminate()
-        orca.wait()
-        for p in (speechd, wm, bus):
-            p.terminate()
-            p.wait()
+        elapsed = time.monotonic() - begun
     s.lines.append("# %d steps, %d missed, %.0f s of keys" % (
         sum(1 for l in s.lines if l.startswith("## ")), len(s.missed), elapsed))
     shutil.copy(LOG, os.path.join(OUT, "orca-debug.txt"))
@@ -218,4 +237,9 @@ def inside():
 
 # A run that is stopped still ends what it started.
 signal.signal(signal.SIGTERM, lambda *_: sys.exit(1))
-sys.exit(inside() if INSIDE else outside())
+if INSIDE:
+    try:
+        sys.exit(inside())
+    finally:
+        end_all()
+sys.exit(outside())
