@@ -133,6 +133,7 @@ private Q_SLOTS:
         // selects the text of the box it lands in.
         QTest::keyClick(box("Text1"), Qt::Key_Tab);
         QTRY_COMPARE(box("Text1")->accessibleDescription(), QString());
+        box("cname")->setFocus();
         QTest::keyClick(box("cname"), Qt::Key_Backtab);
         QTRY_COMPARE(box("cAN")->selectedText(), box("cAN")->text());
         // Each field box has the unit of the main window's box as its description.
