@@ -71,9 +71,11 @@ void presentAs(QWidget* widget, Presented how) {
     widget->setProperty(kPresentedAs, int(how));
     // An interface made for it before, while assistive technology listened,
     // gives way to the one made now.
+    const QAccessible::Role role = how == Presented::Button   ? QAccessible::Button
+                                   : how == Presented::Window ? QAccessible::Window
+                                                              : QAccessible::Notification;
     QAccessibleInterface* made = QAccessible::queryAccessibleInterface(widget);
-    if (made != nullptr &&
-        made->role() != (how == Presented::Button ? QAccessible::Button : QAccessible::Window)) {
+    if (made != nullptr && made->role() != role) {
         QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(made));
     }
 }
