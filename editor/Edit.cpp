@@ -1,7 +1,9 @@
 #include "Edit.h"
 
+#include "Accessible.h"
 #include "Controls.h"
 #include "EditLayout.h"
+#include "FieldUnits.h"
 #include "RecordNumber.h"
 #include "Twips.h"
 
@@ -13,6 +15,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStringList>
 
 namespace orbitra {
 
@@ -89,6 +92,7 @@ Edit::Edit(DataFiles& files, QWidget* parent)
     createMenus();
     createConnections();
     createTabOrder();
+    focusHeardFirst(this);
     settleControls(this);
     resize(px(kEditClientWidth), px(kEditClientHeight) + menuBar()->sizeHint().height());
     Form_Load();
@@ -104,6 +108,7 @@ QLineEdit* Edit::fieldBox(int field) {
         textBox(client_, utf8(kFields[field].box),
                 twips(row.boxLeft, row.top, row.boxWidth, kFieldBoxHeight), kFieldBoxColour);
     box->setAccessibleName(utf8(kFields[field].caption));
+    box->setAccessibleDescription(utf8(kFieldUnits[field]));
     return box;
 }
 
@@ -202,7 +207,7 @@ Status Edit::ShowRecord(qint16 number) {
     if (!status.ok()) {
         return status;
     }
-    showFields(fieldBoxes(), record);
+    announce(Text1, recordHeard(number, showFields(fieldBoxes(), record)));
     return {};
 }
 

@@ -1,5 +1,6 @@
 #include "About.h"
 
+#include "Accessible.h"
 #include "ClickFilter.h"
 #include "ClockText.h"
 #include "Contacts.h"
@@ -50,6 +51,7 @@ About::About(QWidget* parent)
                           twips(120, 2640, 1815, 255))),
       Timer1(new QTimer(this)) {
     setObjectName(QStringLiteral("About"));
+    exposeAsWindow(this);
     setWindowTitle(QStringLiteral("About"));
     setAttribute(Qt::WA_DeleteOnClose);
     setFont(layoutFont());

@@ -1,5 +1,6 @@
 #include "EditHelp.h"
 
+#include "Accessible.h"
 #include "Contacts.h"
 #include "Controls.h"
 #include "Twips.h"
@@ -50,6 +51,7 @@ EditHelp::EditHelp(QWidget* parent)
       Text1(new QPlainTextEdit(this)),
       Command1(new QPushButton(QStringLiteral("OK"), this)) {
     setObjectName(QStringLiteral("EditHelp"));
+    exposeAsWindow(this);
     setWindowTitle(QStringLiteral("Help"));
     setAttribute(Qt::WA_DeleteOnClose);
     setFont(layoutFont());

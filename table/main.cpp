@@ -1,7 +1,9 @@
 #include "main.h"
 
+#include "Accessible.h"
 #include "ClickFilter.h"
 #include "Controls.h"
+#include "FieldUnits.h"
 #include "TileCatalogue.h"
 #include "Twips.h"
 
@@ -13,6 +15,9 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QStringList>
+
+#include <algorithm>
 
 namespace orbitra {
 
@@ -68,6 +73,8 @@ main::main(DataFiles& files, QWidget* parent)
     createDetailPanel();
     createMenus();
     createTabOrder();
+    new PaneKeys(this, {tiles_.begin(), tiles_.end()},
+                 {cname, cAN, cAW, cMP, cBP, cDen, cEC, cVE, cCS, cSH, cTC, EC, cHV, cHF});
     settleControls(this);
     resize(px(kMainClientWidth), px(kMainClientHeight) + menuBar()->sizeHint().height());
 }
@@ -81,7 +88,7 @@ QLineEdit* main::detailBox(int field) {
     box->setGeometry(twips(row.boxLeft, row.top, row.boxWidth, kDetailBoxHeight));
     box->setReadOnly(true);
     box->setAccessibleName(utf8(kFields[field].caption));
-    box->setAccessibleDescription(utf8(row.unit));
+    box->setAccessibleDescription(utf8(kFieldUnits[field]));
     paint(box, Surface::Field, kDetailBoxColour);
     return box;
 }
@@ -93,6 +100,7 @@ std::array<QLineEdit*, 14> main::detailBoxes() const {
 void main::createTable() {
     for (const ElementTile& tile : TileCatalogue) {
         auto* box = new QLineEdit(canvas_);
+        exposeAsButton(box);
         box->setReadOnly(true);
         box->setObjectName(QStringLiteral("Text%1").arg(tile.control));
         box->setText(utf8(tile.symbol));
@@ -143,7 +151,7 @@ void main::createDetailPanel() {
         label(canvas_, row.captionLabel, kFields[row.field].caption,
               twips(row.captionLeft, row.top, row.captionWidth, row.captionHeight));
         if (row.unitLabel != 0) {
-            label(canvas_, row.unitLabel, row.unit,
+            label(canvas_, row.unitLabel, kFieldUnits[row.field],
                   twips(row.unitLeft, row.unitTop, row.unitWidth, 255));
         }
     }
@@ -209,7 +217,12 @@ void main::ShowRecord(qint16 number) {
             tr("The record could not be read.\n\n%1").arg(QString::fromStdString(status.message)));
         return;
     }
-    showFields(detailBoxes(), record);
+    const QStringList shown = showFields(detailBoxes(), record);
+    // A tile pressed from the keyboard keeps the focus: the element is heard there.
+    const auto pressed = std::find(tiles_.begin(), tiles_.end(), focusWidget());
+    if (pressed != tiles_.end()) {
+        announce(*pressed, recordHeard(number, shown));
+    }
 }
 
 void main::tile_Arrow(int z, int key) {

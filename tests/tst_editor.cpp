@@ -41,6 +41,11 @@ struct Save {
     bool reset = false;
 };
 
+// `typed` into the record-number box has `heard` announced there.
+struct Loaded {
+    QString typed, heard;
+};
+
 }  // namespace
 
 class EditorTest : public ProgramTest {
@@ -112,6 +117,35 @@ private Q_SLOTS:
         }
         QCOMPARE(file() != before, saves);
         QCOMPARE(editor() ? QApplication::focusWidget()->objectName() : QString(), endsAt);
+    }
+
+    void heardLoading_data() {
+        addRows<Loaded>({
+            {"a record at each digit", {"12", "Name12"}},
+            {"past the end", {"20", "Record 20 is empty"}},
+            {"no number", {"x0", ""}},
+        });
+    }
+    void heardLoading() {
+        QFETCH(Loaded, row);
+        QApplication::setActiveWindow(open());
+        box("Text1")->setFocus();
+        QTest::keyClicks(box("Text1"), row.typed);
+        QCOMPARE(
+            QAccessible::queryAccessibleInterface(box("Text1"))->text(QAccessible::Description),
+            row.heard);
+        // Once the focus has gone, the box is the record number again; Shift+Tab
+        // selects the text of the box it lands in.
+        QTest::keyClick(box("Text1"), Qt::Key_Tab);
+        QTRY_COMPARE(box("Text1")->accessibleDescription(), QString());
+        box("cname")->setFocus();
+        QTest::keyClick(box("cname"), Qt::Key_Backtab);
+        QTRY_COMPARE(box("cAN")->selectedText(), box("cAN")->text());
+        // Each field box has the unit of the main window's box as its description.
+        for (QLineEdit* field : window()->detailBoxes()) {
+            QCOMPARE(box(qPrintable(field->objectName()))->accessibleDescription(),
+                     field->accessibleDescription());
+        }
     }
 
     void typeAndSave_data() {

@@ -52,6 +52,14 @@ struct Entries {
     QString message = {};
 };
 
+// With the focus on tile `from`, `keys` are pressed (0: the tile pressed through
+// assistive technology); the focus ends in `to`, described as `heard`.
+struct Spoken {
+    QString from;
+    QList<int> keys;
+    QString to, heard;
+};
+
 }  // namespace
 
 class WindowsTest : public ProgramTest {
@@ -301,19 +309,19 @@ private Q_SLOTS:
         const auto read = [](QWidget* c) { return QAccessible::queryAccessibleInterface(c); };
         for (int z = 1; z <= 110; ++z) {
             QLineEdit* tile = window()->tile(z);
+            const QString family = read(tile)->text(QAccessible::Description);
             QTest::mouseClick(tile, Qt::LeftButton);
             QCOMPARE(read(box("cname"))->text(QAccessible::Value),
                      ("Name" + shown()).leftJustified(13));
             QCOMPARE(box("cHF")->text().trimmed(), "Fusion" + shown());
             QCOMPARE(read(tile)->text(QAccessible::Name), tile->text() + ", " + shown());
-            const QString family = read(tile)->text(QAccessible::Description);
             const QColor fill = tile->palette().color(QPalette::Base), swatch = families[family];
             QVERIFY2(swatch.isValid() &&
                          (fill == swatch ||
                           (family == "Rare Earth" && fill.lightness() > swatch.lightness())),
                      qPrintable(tile->text()));
             tiled << family;
-            QVERIFY(read(tile)->state().readOnly);
+            QCOMPARE(read(tile)->role(), QAccessible::Button);
         }
         QCOMPARE(tiled.size(), families.size());
         // The tiles at the edges of the families, as hovering shows them.
@@ -336,6 +344,58 @@ private Q_SLOTS:
             }
             QCOMPARE(read(field)->text(QAccessible::Description), unit);
             QVERIFY(read(field)->state().readOnly && field->toolTip().isEmpty());
+        }
+    }
+
+    // Enter or Space on a tile is heard where the focus stays; F6 goes between the
+    // tiles and the panel, whose boxes Down and Up walk in record order.
+    void heard_data() {
+        const int d = Qt::Key_Down;
+        addRows<Spoken>({
+            {"Enter on Fe", {"Fe", {Qt::Key_Return}, "Fe", "Name26"}},
+            {"Space on H", {"H", {Qt::Key_Space}, "H", "Name1"}},
+            {"pressed by a screen reader", {"Fe", {0}, "Fe", "Name26"}},
+            {"leaving Fe after Enter",
+             {"Fe", {Qt::Key_Return, Qt::Key_Right}, "Co", "Transition Metals"}},
+            {"F6 into the panel", {"Fe", {Qt::Key_F6}, "cname", ""}},
+            {"F6 back to the tile", {"Fe", {Qt::Key_F6, d, Qt::Key_F6}, "Fe", "Transition Metals"}},
+            {"F6 back to the tile moved to",
+             {"Fe", {Qt::Key_Left, Qt::Key_F6, Qt::Key_F6}, "Mn", "Transition Metals"}},
+            {"Down in record order", {"Fe", {Qt::Key_F6, d, d, d, d, d}, "cDen", "g/ml"}},
+            {"Down and Up", {"Fe", {Qt::Key_F6, d, d, d, d, Qt::Key_Up}, "cMP", "C"}},
+            {"Up stays on the first box", {"Fe", {Qt::Key_F6, Qt::Key_Up}, "cname", ""}},
+            {"Down stays on the last box",
+             {"Fe", {Qt::Key_F6, d, d, d, d, d, d, d, d, d, d, d, d, d, d}, "cHF", "kJ/mol"}},
+        });
+    }
+    void heard() {
+        QFETCH(Spoken, row);
+        QApplication::setActiveWindow(window());
+        QWidget* from = control(row.from);
+        const QString family = from->accessibleDescription();
+        from->setFocus();
+        QTRY_COMPARE(QApplication::focusWidget(), from);
+        for (int key : row.keys) {
+            if (key == 0) {
+                auto* press = QAccessible::queryAccessibleInterface(from)->actionInterface();
+                press->doAction(QAccessibleActionInterface::pressAction());
+            } else {
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
+            }
+        }
+        QWidget* to = control(row.to);
+        QCOMPARE(QApplication::focusWidget(), to);
+        QCOMPARE(QAccessible::queryAccessibleInterface(to)->text(QAccessible::Description),
+                 row.heard);
+        QTRY_COMPARE(from->accessibleDescription(), from == to ? row.heard : family);
+    }
+
+    // The information windows are windows named by their titles.
+    void windowTitles() {
+        for (QWidget* w : {open("help"), open("about")}) {
+            const QAccessibleInterface* read = QAccessible::queryAccessibleInterface(w);
+            QCOMPARE(read->role(), QAccessible::Window);
+            QCOMPARE(read->text(QAccessible::Name), w->windowTitle());
         }
     }
 

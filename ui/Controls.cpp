@@ -59,11 +59,15 @@ QLabel* captionLabel(QWidget* parent, const QString& name, const QString& captio
     return label;
 }
 
-void showFields(const std::array<QLineEdit*, kPropertyCount>& boxes, const ElementRecord& record) {
+QStringList showFields(const std::array<QLineEdit*, kPropertyCount>& boxes,
+                       const ElementRecord& record) {
+    QStringList shown;
     for (int i = 0; i < kPropertyCount; ++i) {
         boxes[i]->setText(QString::fromStdString(record.fields[i]));
         boxes[i]->setCursorPosition(0);
+        shown.append(boxes[i]->text());
     }
+    return shown;
 }
 
 void TabChain::add(QWidget* next) {

@@ -2,6 +2,8 @@
 
 #include "ElementRecord.h"
 
+#include <QStringList>
+
 #include <array>
 #include <string_view>
 
@@ -41,8 +43,9 @@ QLabel* captionLabel(QWidget* parent, const QString& name, const QString& captio
                      const QRect& geometry);
 
 // Shows the fourteen fields of `record` in `boxes`, cname .. cHF in record
-// order, each from its first character.
-void showFields(const std::array<QLineEdit*, kPropertyCount>& boxes, const ElementRecord& record);
+// order, each from its first character; returns the texts shown.
+QStringList showFields(const std::array<QLineEdit*, kPropertyCount>& boxes,
+                       const ElementRecord& record);
 
 // The keyboard order of a window, built one control at a time: each control
 // added comes after the one added before it.
