@@ -102,13 +102,13 @@ installed_state() {
 # base of the data's upgrades and the extra files named, and nothing else.
 check_installed() {
     local name expected
-    expected=$( (cd "$stage" && find . -type f ! -name period.bio ! -name period.bak
+    expected=$( (cd "$stage" && find . -type f ! -path ./period.bio ! -path ./period.bak
                  for name in ./uninstall.exe ./base/period.bio ./base/period.bak "$@"; do
                      echo "$name"
                  done) | LC_ALL=C sort)
     diff <(echo "$expected") <(cd "$program" && find . -type f | LC_ALL=C sort) >&2 ||
         fail "the program folder does not hold what was installed (< expected, > found)"
-    (cd "$stage" && find . -type f ! -name period.bio ! -name period.bak -print0) |
+    (cd "$stage" && find . -type f ! -path ./period.bio ! -path ./period.bak -print0) |
         while IFS= read -r -d '' name; do
             cmp -s "$stage/$name" "$program/$name" || fail "installed $name differs from the package's"
         done
