@@ -279,11 +279,15 @@ open(merged, "wb").write(data)
 PY
 cp "$corrected/period.bio" "$corrected/period.bak"
 python3 "$root/tools/windows/nsis-lists.py" "$corrected" "$checks/install.nsh" "$checks/uninstall.nsh"
+# The installer's own name, which wine's Windows version for it is set by.
+upgrade=$checks/upgrade/$(basename "$setup")
+mkdir -p "$(dirname "$upgrade")"
 makensis -V2 -DVERSION="$version" -DSTAGE="$corrected" -DICON="$build/flask.ico" \
     -DINSTALL_FILES="$checks/install.nsh" -DUNINSTALL_FILES="$checks/uninstall.nsh" \
-    -DUNINSTALLER="$build/uninstall-$version.exe" -DOUTFILE="$checks/setup-corrected.exe" \
+    -DUNINSTALLER="$build/uninstall-$version.exe" -DOUTFILE="$upgrade" \
     -DUNCOMPRESSED "$root/packaging/windows/installer.nsi"
-[ "$(exit_code "$checks/setup-corrected.exe" /S)" = 0 ] || fail "the upgrade's install failed"
+code=$(exit_code "$upgrade" /S)
+[ "$code" = 0 ] || fail "the upgrade's install ended with exit code $code"
 check_data period.bio "$checks/merged.bio" "the upgrade did not keep Fe as saved and bring O's correction"
 check_data period.bak "$corrected/period.bak" "the upgrade did not bring period.bak's corrections"
 check_data base/period.bio "$corrected/period.bio" "the upgrade did not move the base on"
