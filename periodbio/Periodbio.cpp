@@ -208,10 +208,10 @@ bool writeOutput(const std::string& path, std::string_view bytes, std::ostream& 
         case WriteProblem::None:
             return true;
         case WriteProblem::ReadOnly:
-            err << "periodbio: " << path << " is read-only: not written\n";
+            err << "periodbio: " << path << ' ' << writeRefusalWords({}) << ": not written\n";
             break;
         case WriteProblem::NotWritable:
-            err << "periodbio: " << path << " can be read, not written: " << problem.reason << '\n';
+            err << "periodbio: " << path << ' ' << writeRefusalWords(problem.reason) << '\n';
             break;
         case WriteProblem::Folder:
             err << "periodbio: " << path << " is a folder, not a file\n";

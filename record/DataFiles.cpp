@@ -123,11 +123,11 @@ Status DataFiles::write(int handle, std::int32_t number, const ElementRecord& re
     if (removed || it->second.file->readOnly()) {
         const std::string& refusal = it->second.file->writeRefusal();
         return Status::failure(
-            RecordError::Io,
-            "The data file \"" + utf8FromPath(it->second.path.filename()) +
-                (removed           ? "\" has been removed from its folder."
-                 : refusal.empty() ? "\" is read-only: records can be shown, not saved."
-                                   : "\" can be read, not written: " + refusal));
+            RecordError::Io, "The data file \"" + utf8FromPath(it->second.path.filename()) + "\" " +
+                                 (removed ? std::string("has been removed from its folder.")
+                                  : refusal.empty() ? writeRefusalWords(refusal) +
+                                                          ": records can be shown, not saved."
+                                                    : writeRefusalWords(refusal)));
     }
     const RecordBytes bytes = encodeRecord(record);
     std::string error;

@@ -112,6 +112,14 @@ struct WriteProblem {
     explicit operator bool() const { return kind != None; }
 };
 
+// The words for a file that may be read but not written, after its name: "is
+// read-only" where the file or its medium is (`reason` empty), else "can be
+// read, not written: " and the system's reason. The editor's Save and
+// periodbio refuse in them alike.
+inline std::string writeRefusalWords(const std::string& reason) {
+    return reason.empty() ? "is read-only" : "can be read, not written: " + reason;
+}
+
 // Whether the file `path` names may be written, as saveFile would find it; a
 // name that names nothing may (saveFile will say so when its folder refuses).
 WriteProblem writeProblem(const std::filesystem::path& path);
